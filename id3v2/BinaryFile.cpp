@@ -1,0 +1,112 @@
+#include "id3v2/BinaryFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace id3v2 {
+
+BinaryFile::~BinaryFile()
+{
+    Close();
+}
+
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+bool BinaryFile::Open(const std::string& path, Mode mode)
+{
+    Close();
+    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    do {
+        fd_ = ::open(path.c_str(), flags);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool BinaryFile::Create(const std::string& path, unsigned permissions)
+{
+    Close();
+    do {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
+    } while (fd_ < 0 && errno == EINTR);
+    return fd_ >= 0;
+}
+
+std::int64_t BinaryFile::Size() const
+{
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return -1;
+    return st.st_size;
+}
+
+std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) const
+{
+    if (fd_ < 0 || offset < 0)
+        return -1;
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done, offset + static_cast<std::int64_t>(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool BinaryFile::WriteAt(std::int64_t offset, std::span<const std::uint8_t> data) const
+{
+    if (fd_ < 0 || offset < 0)
+        return false;
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done, offset + static_cast<std::int64_t>(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool BinaryFile::Sync() const
+{
+    return fd_ >= 0 && ::fsync(fd_) == 0;
+}
+
+bool BinaryFile::Close()
+{
+    if (fd_ < 0)
+        return true;
+    const int rc = ::close(std::exchange(fd_, -1));
+    return rc == 0;
+}
+
+} // namespace id3v2

@@ -1,0 +1,22 @@
+#pragma once
+// Windows-1252, the single-byte code page of every string in the system: catalogue values,
+// file paths and tag values stay in it as bytes until the window shows them.
+#include <string>
+#include <string_view>
+
+namespace text {
+
+// The Unicode code point of one Windows-1252 byte. The five bytes the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same value,
+// as the platform's conversion does, so every byte survives a round trip.
+char32_t CodePointFromCp1252(unsigned char byte);
+
+// The Windows-1252 byte of a code point; '?' for a code point the code page lacks.
+char Cp1252FromCodePoint(char32_t codePoint);
+
+// Whole-string conversions between Windows-1252 bytes and UTF-8. Invalid UTF-8 sequences and
+// code points the code page lacks become '?'.
+std::string Utf8FromCp1252(std::string_view bytes);
+std::string Cp1252FromUtf8(std::string_view utf8);
+
+} // namespace text
