@@ -1,0 +1,50 @@
+#include "id3v2/TagInfo.h"
+
+#include "id3v2/BinaryFile.h"
+
+#include <algorithm>
+
+namespace id3v2 {
+
+void TagInfo::SetHeaderBytes(std::span<const std::uint8_t> bytes)
+{
+    std::array<std::uint8_t, kHeaderSize> header = HeaderBytes();
+    std::copy_n(bytes.begin(), std::min(bytes.size(), header.size()), header.begin());
+    std::copy_n(header.begin(), 3, Identifier.begin());
+    MajorVersion = header[3];
+    Revision = header[4];
+    Flags = header[5];
+    std::copy_n(header.begin() + 6, 4, SizeBytes.begin());
+}
+
+std::array<std::uint8_t, kHeaderSize> TagInfo::HeaderBytes() const
+{
+    return {Identifier[0], Identifier[1], Identifier[2], MajorVersion, Revision, Flags,
+            SizeBytes[0], SizeBytes[1], SizeBytes[2], SizeBytes[3]};
+}
+
+bool ReadTagHeader(const std::string& path, TagInfo& info)
+{
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::Mode::Read))
+        return false;
+    std::array<std::uint8_t, kHeaderSize> header{};
+    const std::int64_t got = file.ReadAt(0, header);
+    if (got < 0)
+        return false;
+    info.SetHeaderBytes(std::span(header).first(static_cast<std::size_t>(got)));
+    info.FileLength = file.Size();
+    return got == static_cast<std::int64_t>(kHeaderSize) && info.FileLength >= 0;
+}
+
+std::int32_t TotalTagSize(const TagInfo& info)
+{
+    const auto& b = info.SizeBytes;
+    std::int64_t total = (std::int64_t{b[0]} << 21) + (std::int64_t{b[1]} << 14) + (std::int64_t{b[2]} << 7) + b[3];
+    total += static_cast<std::int64_t>(kHeaderSize);
+    if (info.Flags & 0x10)
+        total += static_cast<std::int64_t>(kHeaderSize);
+    return total > info.FileLength ? 0 : static_cast<std::int32_t>(total);
+}
+
+} // namespace id3v2
