@@ -50,6 +50,15 @@ bool BinaryFile::Create(const std::string& path, unsigned permissions)
     return fd_ >= 0;
 }
 
+bool BinaryFile::CreateNew(const std::string& path, unsigned permissions)
+{
+    Close();
+    do {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
+    } while (fd_ < 0 && errno == EINTR);
+    return fd_ >= 0;
+}
+
 std::int64_t BinaryFile::Size() const
 {
     struct stat st {};

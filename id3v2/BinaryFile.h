@@ -23,6 +23,8 @@ public:
     bool Open(const std::string& path, Mode mode);
     // Creates a new file (or truncates an existing one) for writing, with the given permission bits.
     bool Create(const std::string& path, unsigned permissions);
+    // Creates a file that must not exist yet (no symbolic link is followed), for writing.
+    bool CreateNew(const std::string& path, unsigned permissions);
 
     bool IsOpen() const { return fd_ >= 0; }
     int Descriptor() const { return fd_; }

@@ -1,5 +1,8 @@
 #include "id3v2/ID3v2.h"
 
+#include "id3v2/TagParser.h"
+#include "id3v2/TagReader.h"
+#include "id3v2/TagWriter.h"
 #include "text/Trim.h"
 
 namespace id3v2 {
@@ -20,19 +23,30 @@ void TID3v2::SetText(Row row, std::string_view value)
 bool TID3v2::ReadFromFile(const std::string& FileName)
 {
     ResetData();
-    TagInfo info;
-    const bool ok = ReadTagHeader(FileName, info);
-    if (ok && info.HasIdentifier()) {
-        tagFound_ = true;
-        majorVersion_ = info.MajorVersion;
-        tagSize_ = TotalTagSize(info);
+    try {
+        TagRegion region;
+        if (!ReadTagRegion(FileName, region))
+            return false;
+        ParsedTag tag = ParseTag(region.Bytes, region.FileLength);
+        tagFound_ = tag.TagFound;
+        majorVersion_ = tag.MajorVersion;
+        tagSize_ = tag.TagSize;
+        values_ = std::move(tag.Values);
+        return true;
+    } catch (...) {
+        // Only an allocation can fail here; the file counts as unreadable.
+        ResetData();
+        return false;
     }
-    return ok;
 }
 
-bool TID3v2::SaveToFile(const std::string&) const
+bool TID3v2::SaveToFile(const std::string& FileName) const
 {
-    return false;
+    try {
+        return WriteTag(FileName, values_);
+    } catch (...) {
+        return false;
+    }
 }
 
 } // namespace id3v2

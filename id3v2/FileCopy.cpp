@@ -1,0 +1,67 @@
+#include "id3v2/FileCopy.h"
+
+#include <cerrno>
+#include <unistd.h>
+#include <vector>
+
+namespace id3v2 {
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+enum class KernelCopy { Done, Failed, Unsupported };
+
+// copy_file_range until the source's end; Unsupported when the file systems do not allow it
+// (the offsets then tell where the plain copy goes on).
+KernelCopy CopyInKernel(int source, std::int64_t& sourceOffset, int target, std::int64_t& targetOffset)
+{
+    for (;;) {
+        off_t in = sourceOffset;
+        off_t out = targetOffset;
+        const ssize_t n = ::copy_file_range(source, &in, target, &out, kBlockSize * 64, 0);
+        if (n == 0)
+            return KernelCopy::Done;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
+                return KernelCopy::Unsupported;
+            return KernelCopy::Failed;
+        }
+        sourceOffset += n;
+        targetOffset += n;
+    }
+}
+
+bool CopyInBlocks(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
+{
+    std::vector<std::uint8_t> block(kBlockSize);
+    for (;;) {
+        const std::int64_t got = source.ReadAt(sourceOffset, block);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!target.WriteAt(targetOffset, std::span(block).first(static_cast<std::size_t>(got))))
+            return false;
+        sourceOffset += got;
+        targetOffset += got;
+    }
+}
+
+} // namespace
+
+bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
+{
+    switch (CopyInKernel(source.Descriptor(), sourceOffset, target.Descriptor(), targetOffset)) {
+    case KernelCopy::Done:
+        return true;
+    case KernelCopy::Failed:
+        return false;
+    case KernelCopy::Unsupported:
+        break;
+    }
+    return CopyInBlocks(source, sourceOffset, target, targetOffset);
+}
+
+} // namespace id3v2

@@ -1,0 +1,156 @@
+#include "id3v2/FrameScanner.h"
+
+#include "id3v2/TextDecoding.h"
+
+#include <algorithm>
+
+namespace id3v2 {
+namespace {
+
+constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
+
+// Frame format flags (second flag byte) of version 2.3 and of version 2.4.
+constexpr std::uint8_t kV23Compressed = 0x80;
+constexpr std::uint8_t kV23Encrypted = 0x40;
+constexpr std::uint8_t kV23Grouped = 0x20;
+constexpr std::uint8_t kV24Grouped = 0x40;
+constexpr std::uint8_t kV24Compressed = 0x08;
+constexpr std::uint8_t kV24Encrypted = 0x04;
+constexpr std::uint8_t kV24DataLength = 0x01;
+
+bool IsUpperLetter(std::uint8_t byte)
+{
+    return byte >= 'A' && byte <= 'Z';
+}
+
+std::uint32_t BigEndian32(const std::uint8_t* p)
+{
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
+std::uint32_t Syncsafe32(const std::uint8_t* p)
+{
+    return std::uint32_t{p[0] & 0x7Fu} << 21 | std::uint32_t{p[1] & 0x7Fu} << 14 | std::uint32_t{p[2] & 0x7Fu} << 7 | (p[3] & 0x7Fu);
+}
+
+// How a frame's data is laid out, from its header.
+struct FrameLayout {
+    bool readable = true;     // false for compressed or encrypted data: the frame is not stored
+    std::int64_t prefix = 0;  // bytes before the frame's own data (group byte, data length)
+};
+
+FrameLayout LayoutOf(std::uint8_t majorVersion, std::uint8_t formatFlags)
+{
+    FrameLayout layout;
+    if (majorVersion == 3) {
+        layout.readable = (formatFlags & (kV23Compressed | kV23Encrypted)) == 0;
+        layout.prefix = (formatFlags & kV23Grouped) ? 1 : 0;
+    } else {
+        layout.readable = (formatFlags & (kV24Compressed | kV24Encrypted)) == 0;
+        layout.prefix = ((formatFlags & kV24Grouped) ? 1 : 0) + ((formatFlags & kV24DataLength) ? 4 : 0);
+    }
+    return layout;
+}
+
+// The first min(size, 500) bytes at `start`, followed by zero bytes up to 500; nothing when the
+// view ends before those bytes do.
+bool ReadFrameData(std::span<const std::uint8_t> bytes, std::int64_t start, std::int64_t size, std::string& data)
+{
+    const std::int64_t wanted = std::min<std::int64_t>(size, kFrameDataSize);
+    if (start > static_cast<std::int64_t>(bytes.size()) || wanted > static_cast<std::int64_t>(bytes.size()) - start)
+        return false;
+    data.assign(kFrameDataSize, '\0');
+    std::copy_n(bytes.begin() + start, wanted, data.begin());
+    return true;
+}
+
+std::string_view IdOf(std::span<const std::uint8_t> bytes, std::int64_t pos, std::size_t length)
+{
+    return {reinterpret_cast<const char*>(bytes.data() + pos), length};
+}
+
+} // namespace
+
+std::int64_t ScanReach(const TagInfo& info)
+{
+    // The data of the last frame may start after a group byte and a data length (5 bytes).
+    const std::int64_t reach = std::int64_t{TotalTagSize(info)} + static_cast<std::int64_t>(kHeaderSize + 5 + kFrameDataSize);
+    return std::min(reach, info.FileLength);
+}
+
+std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagInfo& info)
+{
+    constexpr auto kStart = static_cast<std::int64_t>(kHeaderSize);
+    if ((info.MajorVersion != 3 && info.MajorVersion != 4) || !(info.Flags & kExtendedHeaderFlag))
+        return kStart;
+    // Some taggers set the flag without writing an extended header; a real one's size begins
+    // with a zero byte, a frame with an upper-case letter.
+    if (fileStart.size() > kHeaderSize && IsUpperLetter(fileStart[kHeaderSize]))
+        return kStart;
+    if (fileStart.size() < kHeaderSize + 4)
+        return static_cast<std::int64_t>(fileStart.size());
+    const std::uint8_t* size = fileStart.data() + kHeaderSize;
+    if (info.MajorVersion == 3)
+        return kStart + 4 + BigEndian32(size); // the size leaves out its own 4 bytes
+    return kStart + Syncsafe32(size);          // the size counts the whole extended header
+}
+
+void StoreFrame(std::string_view id, const std::string& data, TagInfo& info)
+{
+    const auto& ids = info.MajorVersion <= 2 ? FrameIdsV22 : FrameIdsV23;
+    const std::uint8_t first = data.empty() ? 0 : static_cast<std::uint8_t>(data[0]);
+    for (std::size_t row = 0; row < kFrameRows; ++row) {
+        if (ids[row] != id)
+            continue;
+        const bool accepted = row == RowRating ? first <= EncodingUtf16 : IsKnownTextEncoding(first);
+        if (accepted)
+            info.FrameData[row] = data;
+    }
+}
+
+void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info)
+{
+    constexpr std::int64_t kFrameHeader = 10;
+    const std::int64_t tagEnd = TotalTagSize(info);
+    const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
+    std::string data;
+    for (std::int64_t pos = FirstFrameOffset(fileStart, info); pos < tagEnd && pos < viewEnd;) {
+        if (viewEnd - pos < kFrameHeader)
+            break;
+        const std::uint8_t* header = fileStart.data() + pos;
+        if (!IsUpperLetter(header[0]))
+            break;
+        const std::int64_t size = info.MajorVersion == 4 ? Syncsafe32(header + 4) : BigEndian32(header + 4);
+        const FrameLayout layout = LayoutOf(info.MajorVersion, header[9]);
+        const std::int64_t dataStart = pos + kFrameHeader;
+        const std::int64_t prefix = std::min(layout.prefix, size);
+        if (!ReadFrameData(fileStart, dataStart + prefix, size - prefix, data))
+            break;
+        if (layout.readable)
+            StoreFrame(IdOf(fileStart, pos, 4), data, info);
+        pos = dataStart + size;
+    }
+}
+
+void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info)
+{
+    constexpr std::int64_t kFrameHeader = 6;
+    const std::int64_t tagEnd = TotalTagSize(info);
+    const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
+    std::string data;
+    for (std::int64_t pos = kHeaderSize; pos < tagEnd && pos < viewEnd;) {
+        if (viewEnd - pos < kFrameHeader)
+            break;
+        const std::uint8_t* header = fileStart.data() + pos;
+        if (!IsUpperLetter(header[0]))
+            break;
+        const std::int64_t size = std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5];
+        const std::int64_t dataStart = pos + kFrameHeader;
+        if (!ReadFrameData(fileStart, dataStart, size, data))
+            break;
+        StoreFrame(IdOf(fileStart, pos, 3), data, info);
+        pos = dataStart + size;
+    }
+}
+
+} // namespace id3v2

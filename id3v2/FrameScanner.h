@@ -1,0 +1,40 @@
+#pragma once
+// The frame scan: walks the frame headers of a tag held in memory and keeps, for every row of
+// the frame table, the first 500 data bytes of the last frame with the row's ID.
+//
+// The scan works on the file's first bytes as one view: `fileStart` must hold the file from
+// offset 0 up to ScanReach(info) bytes (or the whole file, when that is shorter). The scan never
+// looks outside the view, whatever a size field says; a header or frame data that would run
+// past the view's end ends the scan as the end of the file does.
+#include "id3v2/TagInfo.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace id3v2 {
+
+// Bytes kept of each frame's data: the rest of a frame is passed over.
+inline constexpr std::size_t kFrameDataSize = 500;
+
+// How many leading file bytes the scan of this tag can look at: the tag, plus the last frame
+// header that starts inside it and that frame's first 500 data bytes.
+std::int64_t ScanReach(const TagInfo& info);
+
+// Where the first frame starts: just after the 10-byte header, or after an extended header
+// (tags of version 3 and 4 with header flag 0x40) when the bytes there are one.
+std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagInfo& info);
+
+// Keeps a frame's 500-byte data in every row whose ID (three characters for tags of version 2,
+// four otherwise) is `id`, provided that its first byte is a text encoding the row takes:
+// 0x00 to 0x03 for text rows, 0x00 or 0x01 for the popularimeter (an e-mail address makes that
+// byte a letter). A later frame replaces an earlier one.
+void StoreFrame(std::string_view id, const std::string& data, TagInfo& info);
+
+// The scans for tags of major version 3 and 4 (10-byte frame headers) and of version 2 (6-byte
+// frame headers). They fill info.FrameData.
+void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info);
+void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info);
+
+} // namespace id3v2

@@ -1,0 +1,15 @@
+#pragma once
+// The rating of a tag's first popularimeter frame, from a complete parse of the tag (versions
+// 2.2, 2.3 and 2.4: unsynchronisation, extended headers, compressed frames, syncsafe sizes).
+// Used when the frame scan kept no popularimeter.
+#include <cstdint>
+#include <span>
+
+namespace id3v2 {
+
+// tagBytes: the tag as it stands at the start of the file, header first. The rating byte of
+// the first POPM (POP in version 2.2) frame, whatever its e-mail address; 0 when there is none,
+// when the bytes are no tag of version 2 to 4, and on any failure.
+std::uint8_t PopularimeterRating(std::span<const std::uint8_t> tagBytes) noexcept;
+
+} // namespace id3v2

@@ -1,0 +1,27 @@
+#pragma once
+// A tag's values from the file's first bytes: the header, the frame scan, the values that the
+// stored frames give and the rating. No file access; the view may come from anywhere.
+#include "id3v2/TagInfo.h"
+#include "id3v2/TagValues.h"
+
+#include <cstdint>
+#include <span>
+
+namespace id3v2 {
+
+struct ParsedTag {
+    bool TagFound = false;         // the file starts with "ID3"
+    std::uint8_t MajorVersion = 0; // the header's version byte, whatever it is
+    std::int32_t TagSize = 0;      // TotalTagSize of the header; 0 when it points past the file's end
+    TagValues Values;
+};
+
+// The values the scanned frames give (without the rating's fallback to a complete parse).
+TagValues ValuesFromFrames(const TagInfo& info);
+
+// fileStart: the file from offset 0, at least ScanReach bytes of it (see FrameScanner.h) or the
+// whole file; fileLength: the file's length. Frames are read from tags of version 2, 3 and 4
+// whose size fits the file.
+ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLength);
+
+} // namespace id3v2
