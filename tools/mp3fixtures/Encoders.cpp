@@ -12,7 +12,8 @@ bool MakeWav(const std::string& wavPath, const Tone& tone)
     const std::string source = "sine=frequency=440:sample_rate=" + std::to_string(tone.sampleRate) +
                                ":duration=" + std::to_string(tone.seconds);
     const std::string noise = "anoisesrc=color=pink:amplitude=0.2:sample_rate=" + std::to_string(tone.sampleRate) +
-                              ":duration=" + std::to_string(tone.seconds);
+                              ":duration=" + std::to_string(tone.seconds) +
+                              (tone.noiseSeed >= 0 ? ":seed=" + std::to_string(tone.noiseSeed) : std::string());
     const CommandResult r = RunCommand({"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
                                         "-f", "lavfi", "-i", source, "-f", "lavfi", "-i", noise,
                                         "-filter_complex", "amix=inputs=2:normalize=0",

@@ -9,6 +9,9 @@ struct Tone {
     double seconds = 2.0;
     int sampleRate = 44100;
     int channels = 2;
+    // Seed of the noise; -1 picks a new one each time. A fixed seed makes the same file every
+    // run, for tests whose expectations depend on the exact bytes an encoder writes.
+    int noiseSeed = -1;
 };
 
 // Writes a 16-bit PCM WAV file of a sine tone (with a little noise, so that VBR encoders vary
