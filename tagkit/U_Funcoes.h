@@ -1,0 +1,57 @@
+#pragma once
+// The tag toolkit: inspection of one MP3 file into the tag data record and the merge-writer
+// that turns given values and inspected ones into a new tag. Free procedures over module-level
+// state — the reader set of the current song and the one tag data record — used by one song at
+// a time on the window's thread; not re-entrant.
+#include "tagkit/TagRecord.h"
+#include "tagkit/TagValues.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace audio {
+class TMPEGaudio;
+class TID3v1;
+} // namespace audio
+namespace id3v2 {
+class TID3v2;
+}
+
+namespace tagkit {
+
+// Raised by SaveTagInfo when a given track number is no integer; nothing is written then.
+class ConversionError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// Makes the reader set (an MPEG analyser, an ID3v1 reader, an ID3v2 reader) for a file whose
+// extension reads ".MP3" or "MP3" in any letter case, then empties the record. Any other
+// extension makes no readers.
+void CreateTagObjects(std::string_view Extension);
+
+// Empties every field of the tag data record.
+void ClearTagRecord();
+
+// Inspects the MP3 file at FileName into the tag data record: the audio stream always, and,
+// when the audio is valid, the values of its ID3v2 tag or else of its ID3v1 tag.
+void LoadFileInfo(const std::string& FileName);
+
+// Writes a new ID3v2.3 tag into FileName: every given value wins, the inspected value fills
+// in for the others. Needs LoadFileInfo for the same file just before. True when the tag is in
+// the file. Writes nothing (false) when inspection did not judge the audio valid or could not
+// read the file's ID3v2 tag, since the new tag would then lose the file's own values.
+// Throws ConversionError when Track is given and is no integer.
+bool SaveTagInfo(const std::string& FileName, const TagValues& values);
+
+// Empties the record and releases the reader set.
+void FreeTagObjects(std::string_view Extension);
+
+// The module's state, read-only, for the window and for tests.
+const Tag& TagRecord();
+const audio::TMPEGaudio* AudioInfo();
+const audio::TID3v1* ID3v1Tag();
+const id3v2::TID3v2* ID3v2Tag();
+
+} // namespace tagkit
