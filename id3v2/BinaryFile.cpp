@@ -24,7 +24,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
     return *this;
 }
 
-bool BinaryFile::Open(const std::string& path, Mode mode)
+bool BinaryFile::Open(const std::string& path, Mode mode, struct stat* status)
 {
     Close();
     const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
@@ -38,6 +38,8 @@ bool BinaryFile::Open(const std::string& path, Mode mode)
         Close();
         return false;
     }
+    if (status)
+        *status = st;
     return true;
 }
 

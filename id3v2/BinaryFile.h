@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <sys/stat.h>
 
 namespace id3v2 {
 
@@ -19,8 +20,9 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    // Opens an existing file; never creates one.
-    bool Open(const std::string& path, Mode mode);
+    // Opens an existing regular file; never creates one. `status`, when given, receives the
+    // file's status as the open found it (length, permissions, owner).
+    bool Open(const std::string& path, Mode mode, struct stat* status = nullptr);
     // Creates a new file (or truncates an existing one) for writing, with the given permission bits.
     bool Create(const std::string& path, unsigned permissions);
     // Creates a file that must not exist yet (no symbolic link is followed), for writing.

@@ -3,6 +3,7 @@
 #include "id3v2/TextDecoding.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace id3v2 {
 namespace {
@@ -52,16 +53,23 @@ FrameLayout LayoutOf(std::uint8_t majorVersion, std::uint8_t formatFlags)
     return layout;
 }
 
-// The first min(size, 500) bytes at `start`, followed by zero bytes up to 500; nothing when the
-// view ends before those bytes do.
-bool ReadFrameData(std::span<const std::uint8_t> bytes, std::int64_t start, std::int64_t size, std::string& data)
+// Zero bytes kept after a frame's data (within the 500 bytes). Three are as good as filling the
+// 500 bytes with zeros for every reader of kept data: a text ends, an odd UTF-16 byte completes
+// its unit, a description finds its terminator at either byte parity, and a popularimeter of one
+// byte has a second one.
+constexpr std::size_t kKeptZeros = 3;
+
+// The frame's data as the scan keeps it: the first min(size, 500) bytes at `start`, then zero
+// bytes; nothing when the view ends before those bytes do.
+std::optional<std::string> KeptFrameData(std::span<const std::uint8_t> bytes, std::int64_t start, std::int64_t size)
 {
-    const std::int64_t wanted = std::min<std::int64_t>(size, kFrameDataSize);
-    if (start > static_cast<std::int64_t>(bytes.size()) || wanted > static_cast<std::int64_t>(bytes.size()) - start)
-        return false;
-    data.assign(kFrameDataSize, '\0');
-    std::copy_n(bytes.begin() + start, wanted, data.begin());
-    return true;
+    const std::int64_t kept = std::min<std::int64_t>(size, kFrameDataSize);
+    if (start > static_cast<std::int64_t>(bytes.size()) || kept > static_cast<std::int64_t>(bytes.size()) - start)
+        return std::nullopt;
+    const auto first = bytes.begin() + start;
+    std::string data(first, first + kept);
+    data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
+    return data;
 }
 
 std::string_view IdOf(std::span<const std::uint8_t> bytes, std::int64_t pos, std::size_t length)
@@ -95,17 +103,23 @@ std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const Tag
     return kStart + Syncsafe32(size);          // the size counts the whole extended header
 }
 
-void StoreFrame(std::string_view id, const std::string& data, TagInfo& info)
+void StoreFrame(std::string_view id, std::string data, TagInfo& info)
 {
     const auto& ids = info.MajorVersion <= 2 ? FrameIdsV22 : FrameIdsV23;
     const std::uint8_t first = data.empty() ? 0 : static_cast<std::uint8_t>(data[0]);
+    std::string* previous = nullptr; // a row matched earlier gets a copy, the last one the data
     for (std::size_t row = 0; row < kFrameRows; ++row) {
         if (ids[row] != id)
             continue;
         const bool accepted = row == RowRating ? first <= EncodingUtf16 : IsKnownTextEncoding(first);
-        if (accepted)
-            info.FrameData[row] = data;
+        if (!accepted)
+            continue;
+        if (previous)
+            *previous = data;
+        previous = &info.FrameData[row];
     }
+    if (previous)
+        *previous = std::move(data);
 }
 
 void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info)
@@ -113,7 +127,6 @@ void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info)
     constexpr std::int64_t kFrameHeader = 10;
     const std::int64_t tagEnd = TotalTagSize(info);
     const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
-    std::string data;
     for (std::int64_t pos = FirstFrameOffset(fileStart, info); pos < tagEnd && pos < viewEnd;) {
         if (viewEnd - pos < kFrameHeader)
             break;
@@ -124,10 +137,11 @@ void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info)
         const FrameLayout layout = LayoutOf(info.MajorVersion, header[9]);
         const std::int64_t dataStart = pos + kFrameHeader;
         const std::int64_t prefix = std::min(layout.prefix, size);
-        if (!ReadFrameData(fileStart, dataStart + prefix, size - prefix, data))
+        std::optional<std::string> data = KeptFrameData(fileStart, dataStart + prefix, size - prefix);
+        if (!data)
             break;
         if (layout.readable)
-            StoreFrame(IdOf(fileStart, pos, 4), data, info);
+            StoreFrame(IdOf(fileStart, pos, 4), std::move(*data), info);
         pos = dataStart + size;
     }
 }
@@ -137,7 +151,6 @@ void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info)
     constexpr std::int64_t kFrameHeader = 6;
     const std::int64_t tagEnd = TotalTagSize(info);
     const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
-    std::string data;
     for (std::int64_t pos = kHeaderSize; pos < tagEnd && pos < viewEnd;) {
         if (viewEnd - pos < kFrameHeader)
             break;
@@ -146,9 +159,10 @@ void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info)
             break;
         const std::int64_t size = std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5];
         const std::int64_t dataStart = pos + kFrameHeader;
-        if (!ReadFrameData(fileStart, dataStart, size, data))
+        std::optional<std::string> data = KeptFrameData(fileStart, dataStart, size);
+        if (!data)
             break;
-        StoreFrame(IdOf(fileStart, pos, 3), data, info);
+        StoreFrame(IdOf(fileStart, pos, 3), std::move(*data), info);
         pos = dataStart + size;
     }
 }

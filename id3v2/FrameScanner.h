@@ -1,6 +1,7 @@
 #pragma once
 // The frame scan: walks the frame headers of a tag held in memory and keeps, for every row of
-// the frame table, the first 500 data bytes of the last frame with the row's ID.
+// the frame table, the first 500 data bytes of the last frame with the row's ID (followed by a
+// few zero bytes, which readers of the data see as the end of the text).
 //
 // The scan works on the file's first bytes as one view: `fileStart` must hold the file from
 // offset 0 up to ScanReach(info) bytes (or the whole file, when that is shorter). The scan never
@@ -26,11 +27,12 @@ std::int64_t ScanReach(const TagInfo& info);
 // (tags of version 3 and 4 with header flag 0x40) when the bytes there are one.
 std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagInfo& info);
 
-// Keeps a frame's 500-byte data in every row whose ID (three characters for tags of version 2,
-// four otherwise) is `id`, provided that its first byte is a text encoding the row takes:
-// 0x00 to 0x03 for text rows, 0x00 or 0x01 for the popularimeter (an e-mail address makes that
-// byte a letter). A later frame replaces an earlier one.
-void StoreFrame(std::string_view id, const std::string& data, TagInfo& info);
+// Keeps a frame's data (its first 500 bytes, zero bytes after them) in every row whose ID
+// (three characters for tags of version 2, four otherwise) is `id`, provided that its first
+// byte is a text encoding the row takes: 0x00 to 0x03 for text rows, 0x00 or 0x01 for the
+// popularimeter (an e-mail address makes that byte a letter). A later frame replaces an
+// earlier one.
+void StoreFrame(std::string_view id, std::string data, TagInfo& info);
 
 // The scans for tags of major version 3 and 4 (10-byte frame headers) and of version 2 (6-byte
 // frame headers). They fill info.FrameData.

@@ -8,11 +8,11 @@ namespace id3v2 {
 bool SongFile::Open(const std::string& path)
 {
     path_ = path;
-    writable_ = file_.Open(path, BinaryFile::Mode::ReadWrite);
-    if (!writable_ && !file_.Open(path, BinaryFile::Mode::Read))
-        return false;
     struct stat st {};
-    if (::fstat(file_.Descriptor(), &st) != 0 || st.st_size >= kLargestSongFile) {
+    writable_ = file_.Open(path, BinaryFile::Mode::ReadWrite, &st);
+    if (!writable_ && !file_.Open(path, BinaryFile::Mode::Read, &st))
+        return false;
+    if (st.st_size >= kLargestSongFile) {
         file_.Close();
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <span>
+#include <sys/stat.h>
 
 namespace id3v2 {
 namespace {
@@ -27,9 +28,10 @@ std::int64_t BytesNeeded(std::span<const std::uint8_t> header, std::int64_t file
 bool ReadTagRegion(const std::string& path, TagRegion& region)
 {
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::Mode::Read))
+    struct stat status {};
+    if (!file.Open(path, BinaryFile::Mode::Read, &status))
         return false;
-    region.FileLength = file.Size();
+    region.FileLength = status.st_size;
     if (region.FileLength < static_cast<std::int64_t>(kHeaderSize))
         return false;
 

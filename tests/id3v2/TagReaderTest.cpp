@@ -1,7 +1,9 @@
 // Reading tags of version 2.2, 2.3 and 2.4: the frame scan, the values it gives and the rating.
 #include "id3v2/FrameScanner.h"
+#include "id3v2/FrameValues.h"
 #include "id3v2/ID3v2.h"
 #include "id3v2/TagParser.h"
+#include "id3v2/TextDecoding.h"
 #include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
@@ -186,6 +188,27 @@ TEST(TagReader, OtherVersionsAndSizesBeyondTheFileGiveNoValues)
     EXPECT_EQ(cut.Values.Text[RowTitle], "");
 }
 
+TEST(TagReader, KeptFrameDataReadsLikeAZeroFilled500ByteBuffer)
+{
+    auto zeroFilled = [](std::string data) {
+        data.resize(500, '\0');
+        return data;
+    };
+    // Odd UTF-16 lengths, descriptions without a terminator at either parity, short popularimeters.
+    for (const std::string& data : {"\x01\xFF\xFE" "A\0b"s, "\x02\0A\0"s, "\0engabc"s, "\x01" "eng\xFF\xFEx"s, "\x01" "eng\xFF\xFE" "x\0"s,
+                                    "\x01\xFF\xFEs"s, "\x01\xFF\xFEs\0i"s, "\0"s, ""s}) {
+        SCOPED_TRACE(::testing::PrintToString(data));
+        const TagValues values = Parse(TagV23(FrameV23("TIT2", data) + FrameV23("COMM", data) + FrameV23("WXXX", data))).Values;
+        EXPECT_EQ(values.Text[RowTitle], DecodeText(zeroFilled(data)));
+        EXPECT_EQ(values.Text[RowComment], TextAfterDescription(zeroFilled(data), true));
+        EXPECT_EQ(values.Text[RowLink], TextAfterDescription(zeroFilled(data), false));
+    }
+    // A popularimeter of one byte, or none, is kept: its rating is 0 and the complete parse,
+    // which would take the first frame's 9, is not asked.
+    EXPECT_EQ(Parse(TagV23(FrameV23("POPM", "a@b\0\x09"s) + FrameV23("POPM", "\0"s))).Values.Rating, 0);
+    EXPECT_EQ(Parse(TagV23(FrameV23("POPM", "a@b\0\x09"s) + FrameV23("POPM", ""))).Values.Rating, 0);
+}
+
 TEST(TagReader, StoreFrameAcceptsTextEncodingsAndKeepsThePopularimeterRule)
 {
     TagInfo info;
@@ -196,7 +219,7 @@ TEST(TagReader, StoreFrameAcceptsTextEncodingsAndKeepsThePopularimeterRule)
         info.FrameData = {};
         StoreFrame("TIT2", data, info);
         StoreFrame("POPM", data, info);
-        EXPECT_EQ(info.FrameData[RowTitle].size(), 500u);
+        EXPECT_EQ(info.FrameData[RowTitle], data);
         EXPECT_EQ(info.FrameData[RowRating].empty(), encoding > 1);
     }
     data[0] = '\x04';
