@@ -1,6 +1,7 @@
 // The analyser over crafted files: where it reads, what it derives, and when it judges the
 // audio valid.
 #include "audio/MPEGaudio.h"
+#include "id3v2/ID3v2.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,33 @@ TEST_F(MPEGaudioFile, ATagSizePastTheEndOfTheFileMeansNoTag)
     ASSERT_TRUE(ok_);
     EXPECT_EQ(a.TagV2Size(), 0);
     EXPECT_EQ(a.Frame().Position, 10);
+}
+
+// The analyser reads only the 10-byte tag header; the audio must start where the ID3v2 reader
+// says the tag ends, whatever the header holds.
+TEST_F(MPEGaudioFile, TagSizeIsTheId3v2ReadersTagSize)
+{
+    auto header = [](std::string_view id, std::uint8_t version, std::uint8_t flags, std::array<std::uint8_t, 4> size) {
+        Bytes bytes(id.begin(), id.end());
+        bytes.insert(bytes.end(), {version, 0, flags});
+        bytes.insert(bytes.end(), size.begin(), size.end());
+        return bytes;
+    };
+    const Bytes headers[] = {
+        header("ID3", 3, 0, {0, 0, 2, 1}),      // 267 bytes
+        header("ID3", 4, 0x10, {0, 0, 2, 1}),   // with a footer: 277
+        header("ID3", 5, 0, {0, 0, 0, 0x80}),   // any version; 0x80 counts whole: 138
+        header("ID3", 3, 0, {0x7F, 0, 0, 0}),   // past the end of the file: 0
+        header("id3", 3, 0, {0, 0, 2, 1}),      // no tag: 0
+    };
+    for (const Bytes& h : headers) {
+        Bytes file = Concat({h, Junk(290), Frames(Cbr128, L128, 10)});
+        const audio::TMPEGaudio& a = Analyse(file);
+        id3v2::TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(dir_.File("song.mp3")));
+        EXPECT_EQ(a.TagV2Size(), tag.TagSize());
+        EXPECT_EQ(a.Frame().Position, 300 - tag.TagSize());
+    }
 }
 
 TEST_F(MPEGaudioFile, AStreamBeyondTheFirstBufferIsLookedForHalfwayIn)
