@@ -1,0 +1,28 @@
+#pragma once
+// RevoZadoz.ini, the configuration file beside the executable, and the catalogue database name
+// it gives.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace catalogue {
+
+inline constexpr std::string_view kConfigurationFileName = "RevoZadoz.ini";
+inline constexpr std::string_view kDatabaseSection = "BANCO";
+inline constexpr std::string_view kDatabaseKey = "caminho";
+
+// The executable's own path with its file name replaced by RevoZadoz.ini.
+std::filesystem::path ConfigurationPath(const std::filesystem::path& executablePath);
+
+// Whether a file (not a folder) exists at the path.
+bool ConfigurationExists(const std::filesystem::path& configurationPath);
+
+// Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
+// the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
+std::string ReadDatabaseName(const std::filesystem::path& configurationPath);
+
+// The database name in effect until a configuration file sets one: the per-user catalogue file
+// $HOME/.local/share/Fonarel2010/catalogue.fdb (the home folder of the account when HOME is unset).
+std::string DefaultDatabaseName();
+
+} // namespace catalogue

@@ -1,0 +1,166 @@
+#include "catalogue/IniFile.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace catalogue {
+namespace {
+
+// The blanks the profile functions strip around names and values while loading a file.
+bool IsProfileBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A';
+}
+
+std::string_view TrimProfileBlanks(std::string_view s)
+{
+    while (!s.empty() && IsProfileBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsProfileBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// UTF-16 text (after its byte order mark) as UTF-8; an unpaired surrogate becomes U+FFFD and an
+// odd last byte is dropped.
+std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian)
+{
+    auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (cp >= 0xD800 && cp < 0xE000)
+            cp = 0xFFFD;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+// The file's text as bytes, its byte order mark, if any, handled.
+std::string DecodeFileText(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return std::string(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE"))
+        return Utf8FromUtf16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return Utf8FromUtf16(bytes.substr(2), true);
+    return std::string(bytes);
+}
+
+} // namespace
+
+IniFile IniFile::Parse(std::string_view bytes)
+{
+    IniFile file;
+    // Keys before the first section header belong to no named section.
+    file.sections_.push_back(Section{});
+    const std::string text = DecodeFileText(bytes);
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        file.AddLine(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    return file;
+}
+
+void IniFile::AddLine(std::string_view line)
+{
+    line = TrimProfileBlanks(line);
+    if (line.empty() || line.front() == ';')
+        return;
+    if (line.front() == '[') {
+        const std::size_t close = line.rfind(']');
+        if (close != std::string_view::npos && close > 0) {
+            sections_.push_back(Section{std::string(TrimProfileBlanks(line.substr(1, close - 1))), {}});
+            return;
+        }
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return;
+    sections_.back().entries.push_back(Entry{std::string(TrimProfileBlanks(line.substr(0, equals))),
+                                             std::string(TrimProfileBlanks(line.substr(equals + 1)))});
+}
+
+std::string IniFile::Value(std::string_view section, std::string_view key) const
+{
+    section = TrimProfileBlanks(section);
+    key = TrimProfileBlanks(key);
+    const auto found = std::find_if(sections_.begin() + 1, sections_.end(),
+                                    [&](const Section& s) { return SameName(s.name, section); });
+    if (found == sections_.end())
+        return {};
+    for (const Entry& entry : found->entries) {
+        if (SameName(entry.key, key)) {
+            std::string_view value = entry.value;
+            value = value.substr(0, value.find('\0'));
+            return std::string(value.substr(0, kMaxProfileValue));
+        }
+    }
+    return {};
+}
+
+bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes)
+{
+    constexpr std::uintmax_t kMaxBytes = 16 << 20;
+    bytes.clear();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.resize(static_cast<std::size_t>(std::min(size, kMaxBytes)));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+} // namespace catalogue

@@ -1,0 +1,18 @@
+#pragma once
+// The start-up message texts the window shows, as Windows-1252 bytes.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace catalogue {
+
+// "O arquivo <path> não foi encontrado." for a missing configuration file.
+std::string ConfigurationMissingMessage(const std::filesystem::path& configurationPath);
+
+// "Não foi possível conectar com a Base de Dados 2010." for a failed connection or transaction.
+std::string ConnectionFailedMessage();
+
+// Our own texts are written in UTF-8 here and handed out in the system's code page.
+std::string SystemText(std::string_view utf8);
+
+} // namespace catalogue
