@@ -1,0 +1,80 @@
+#include "catalogue/CatalogueSession.h"
+
+#include "catalogue/CatalogueError.h"
+#include "catalogue/Configuration.h"
+#include "catalogue/Messages.h"
+#include "catalogue/SongQuery.h"
+
+#include <exception>
+
+namespace catalogue {
+
+CatalogueSession::CatalogueSession(Credentials credentials)
+    : database_(DefaultDatabaseName(), std::move(credentials))
+{
+}
+
+CatalogueSession::~CatalogueSession()
+{
+    try {
+        Shutdown();
+    } catch (const std::exception&) {
+        // The program is ending; there is no one left to tell.
+    }
+}
+
+void CatalogueSession::ConnectAndStart()
+{
+    database_.Connect();
+    transaction_.Start(database_);
+    state_ = StartupState::Ready;
+}
+
+StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath)
+{
+    const std::filesystem::path configuration = ConfigurationPath(executablePath);
+    if (!ConfigurationExists(configuration)) {
+        state_ = StartupState::ConfigurationMissing;
+        return {state_, ConfigurationMissingMessage(configuration)};
+    }
+    database_.SetDatabaseName(ReadDatabaseName(configuration));
+    try {
+        ConnectAndStart();
+    } catch (const CatalogueError&) {
+        // The failure's own text is not shown at start-up.
+        state_ = StartupState::ConnectionFailed;
+        return {state_, ConnectionFailedMessage()};
+    }
+    return {state_, {}};
+}
+
+void CatalogueSession::RunSongQuery(std::string_view searchText, std::string_view sortColumn)
+{
+    songs_.Close();
+    std::string statement = SongQueryText(searchText, sortColumn);
+    ConnectAndStart();
+    songs_.Open(database_, transaction_, std::move(statement));
+}
+
+void CatalogueSession::Shutdown()
+{
+    songs_.Close();
+    std::exception_ptr failure;
+    try {
+        transaction_.Commit();
+    } catch (const CatalogueError&) {
+        failure = std::current_exception();
+    }
+    try {
+        database_.Disconnect();
+    } catch (const CatalogueError&) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (state_ == StartupState::Ready)
+        state_ = StartupState::NotStarted;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace catalogue
