@@ -21,6 +21,15 @@ std::string_view TrimProfileBlanks(std::string_view s)
     return s;
 }
 
+// A value wrapped in one matching pair of single or double quotes loses that pair, as the
+// profile functions do; quotes anywhere else stay.
+std::string_view WithoutEnclosingQuotes(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 char AsciiLower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -138,7 +147,7 @@ std::string IniFile::Value(std::string_view section, std::string_view key) const
         if (SameName(entry.key, key)) {
             std::string_view value = entry.value;
             value = value.substr(0, value.find('\0'));
-            return std::string(value.substr(0, kMaxProfileValue));
+            return std::string(WithoutEnclosingQuotes(value).substr(0, kMaxProfileValue));
         }
     }
     return {};

@@ -23,7 +23,8 @@ public:
     // The value of key in the first section called section, or empty when either is missing.
     // Names compare without regard to ASCII letter case and without their surrounding blanks.
     // The value comes back as the profile functions give it: cut at a NUL byte, without the
-    // blanks around it, and at most kMaxProfileValue bytes long; the bytes inside are untouched.
+    // blanks around it, without one pair of matching quotes enclosing it, and at most
+    // kMaxProfileValue bytes long; the bytes inside are untouched.
     std::string Value(std::string_view section, std::string_view key) const;
 
 private:

@@ -31,6 +31,16 @@ TEST(IniFile, MissingSectionsKeysAndCommentsReadEmpty)
     EXPECT_EQ(ini.Value("BANCO", "outra"), "1");
 }
 
+TEST(IniFile, OnePairOfEnclosingQuotesIsDropped)
+{
+    const IniFile ini = IniFile::Parse("[A]\nd=\"/x y.fdb\"\ns='/z.fdb'\nm=\"/half.fdb'\ni=/a\"b\".fdb\nq=\"\n");
+    EXPECT_EQ(ini.Value("A", "d"), "/x y.fdb");
+    EXPECT_EQ(ini.Value("A", "s"), "/z.fdb");
+    EXPECT_EQ(ini.Value("A", "m"), "\"/half.fdb'");
+    EXPECT_EQ(ini.Value("A", "i"), "/a\"b\".fdb");
+    EXPECT_EQ(ini.Value("A", "q"), "\"");
+}
+
 TEST(IniFile, FirstSectionAndFirstKeyWin)
 {
     const IniFile ini = IniFile::Parse("[BANCO]\ncaminho=/um.fdb\ncaminho=/dois.fdb\n[BANCO]\ncaminho=/tres.fdb\n"
