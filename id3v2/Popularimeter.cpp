@@ -6,6 +6,8 @@
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tfile.h>
 
+#include <string_view>
+
 namespace id3v2 {
 namespace {
 
@@ -18,10 +20,24 @@ public:
     bool save() override { return false; }
 };
 
+// Whether "POP" (the version 2.2 ID, and the start of POPM) stands anywhere in the bytes. A
+// frame's ID is never compressed, encrypted or changed by unsynchronisation (which only adds
+// zero bytes after 0xFF), so a complete parse cannot find a popularimeter in a tag without it.
+bool MayHoldPopularimeter(std::span<const std::uint8_t> tagBytes)
+{
+    constexpr std::string_view kId = "POP";
+    const std::string_view bytes(reinterpret_cast<const char*>(tagBytes.data()), tagBytes.size());
+    return bytes.find(kId) != std::string_view::npos;
+}
+
 } // namespace
 
 std::uint8_t PopularimeterRating(std::span<const std::uint8_t> tagBytes) noexcept
 {
+    // Most tags that other programs write carry no popularimeter: their answer is 0, without
+    // building a whole second model of the tag.
+    if (!MayHoldPopularimeter(tagBytes))
+        return 0;
     try {
         TagLib::ByteVectorStream stream(
             TagLib::ByteVector(reinterpret_cast<const char*>(tagBytes.data()), static_cast<unsigned>(tagBytes.size())));
