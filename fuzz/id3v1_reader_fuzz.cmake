@@ -1,0 +1,1 @@
+fonarel_fuzz_target(id3v1_reader id3v1_reader.cpp LIBS fonarel_audio)

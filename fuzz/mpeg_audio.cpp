@@ -1,0 +1,76 @@
+// Fuzzes the MPEG audio analyser over arbitrary file bytes: the input is written to a scratch
+// file and analysed; every derived value is computed, and the analyser's promises are checked.
+#include "audio/MPEGaudio.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <span>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const std::string& ScratchPath()
+{
+    static const std::string path = "/dev/shm/fonarel-mpeg-fuzz-" + std::to_string(::getpid()) + ".mp3";
+    return path;
+}
+
+void Check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "mpeg audio fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    return ::close(fd) == 0 && ok;
+}
+
+// The ID3v2 header (10 bytes), two scan buffers and the last 3458 + 128 bytes.
+constexpr std::int64_t MostBytesRead = 10 + 3458 + 3458 + 3586;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::span<const std::uint8_t> input(data, size);
+    const std::string& path = ScratchPath();
+    if (!WriteWholeFile(path, input))
+        return 0;
+    audio::TMPEGaudio a;
+    const bool read = a.ReadFromFile(path);
+    ::unlink(path.c_str());
+
+    // Every value is computed on demand: compute them all.
+    const std::string names = a.Version() + a.Layer() + a.ChannelMode() + a.Emphasis() + a.Encoder();
+    const std::uint16_t bitRate = a.BitRate();
+    const std::uint16_t sampleRate = a.SampleRate();
+    const double duration = a.Duration();
+    const bool valid = a.Valid();
+    if (a.Frame().Found)
+        static_cast<void>(a.Frames());
+
+    Check(read == (size >= 128), "ReadFromFile result");
+    Check(a.BytesRead() <= MostBytesRead && a.BytesRead() <= static_cast<std::int64_t>(size) * 3 + 10, "bytes read");
+    Check(!names.empty(), "names");
+    if (!a.Frame().Found) {
+        Check(a.FileLength() == 0 && !a.VBR().Found && !valid && bitRate == 0 && sampleRate == 0 && duration == 0,
+              "no frame but not in the reset state");
+        return 0;
+    }
+    Check(a.FileLength() == static_cast<std::int64_t>(size), "FileLength");
+    Check(a.Frame().Position >= 0 && a.Frame().Position <= 1729 && a.Frame().Size > 0, "frame position or size");
+    Check(a.TagV2Size() >= 0 && a.TagV2Size() <= static_cast<std::int64_t>(size), "tag size");
+    if (valid)
+        Check(bitRate >= 8 && bitRate <= 448 && duration >= 0.1, "valid outside the limits");
+    return 0;
+}
