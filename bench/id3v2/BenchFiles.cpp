@@ -1,7 +1,7 @@
 #include "BenchFiles.h"
 
 #include "Contenders.h"
-#include "tools/mp3fixtures/Encoders.h"
+#include "bench/support/WorkingSet.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -11,19 +11,6 @@ namespace bench {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool EncodeOnce(const std::string& path, const std::vector<std::string>& args, double seconds)
-{
-    if (fs::exists(path))
-        return true;
-    const std::string partial = path + ".partial";
-    fixtures::Tone tone;
-    tone.seconds = seconds;
-    if (!fixtures::MakeMp3(partial, fixtures::Encoder::Lame, args, tone))
-        return false;
-    fs::rename(partial, path);
-    return true;
-}
 
 // The master with the benchmark's tag, rebuilt by our writer: a 4096-byte tag.
 bool TagOnce(const std::string& master, const std::string& tagged)
@@ -52,24 +39,6 @@ bool PrepareMasters(const std::string& dataDir, std::vector<SizeClass>& classes)
     std::fprintf(stderr, "preparing the master files in %s (once)\n", dataDir.c_str());
     return EncodeOnce(classes[0].master, {"-b", "128"}, 2.4) && EncodeOnce(classes[1].master, {"-b", "320"}, 131.0) &&
            TagOnce(classes[0].master, classes[0].tagged) && TagOnce(classes[1].master, classes[1].tagged);
-}
-
-std::vector<std::string> MakeWorkingSet(const std::string& folder, const std::string& source, int count)
-{
-    RemoveFolder(folder);
-    fs::create_directories(folder);
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-        paths.push_back(folder + "/song" + std::to_string(i) + ".mp3");
-        fs::copy_file(source, paths.back());
-    }
-    return paths;
-}
-
-void RemoveFolder(const std::string& folder)
-{
-    std::error_code ec;
-    fs::remove_all(folder, ec);
 }
 
 } // namespace bench

@@ -17,9 +17,4 @@ struct SizeClass {
 // Encodes the masters when they are not there yet. False when an encoder fails.
 bool PrepareMasters(const std::string& dataDir, std::vector<SizeClass>& classes);
 
-// `count` copies of `source` in a fresh folder; the paths.
-std::vector<std::string> MakeWorkingSet(const std::string& folder, const std::string& source, int count);
-
-void RemoveFolder(const std::string& folder);
-
 } // namespace bench

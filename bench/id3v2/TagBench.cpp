@@ -12,6 +12,9 @@
 // file) and the medians of the pair-by-pair ratios. Warm cache: the copies are fresh in memory.
 #include "BenchFiles.h"
 #include "Contenders.h"
+#include "bench/support/Floors.h"
+#include "bench/support/Turns.h"
+#include "bench/support/WorkingSet.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <algorithm>
@@ -24,64 +27,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Job = std::function<bool(const std::string&)>;
-
-struct Contender {
-    const char* name;
-    Job run;
-    std::vector<std::string> files;
-    std::vector<double> micros;
-};
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-double TimeOne(const Job& job, const std::string& path)
-{
-    const auto start = Clock::now();
-    const bool ok = job(path);
-    const auto end = Clock::now();
-    if (!ok)
-        std::fprintf(stderr, "failed on %s\n", path.c_str());
-    return std::chrono::duration<double, std::micro>(end - start).count();
-}
-
-// Runs the contenders over their files, taking turns per file (the order rotates).
-void RunInTurns(std::vector<Contender>& contenders)
-{
-    const std::size_t count = contenders.front().files.size();
-    for (std::size_t i = 0; i < count; ++i)
-        for (std::size_t k = 0; k < contenders.size(); ++k) {
-            Contender& c = contenders[(i + k) % contenders.size()];
-            c.micros.push_back(TimeOne(c.run, c.files[i]));
-        }
-}
-
-double PairRatio(const Contender& a, const Contender& b)
-{
-    std::vector<double> ratios;
-    for (std::size_t i = 0; i < a.micros.size(); ++i)
-        ratios.push_back(a.micros[i] / b.micros[i]);
-    return Median(ratios);
-}
-
-void Report(const char* title, const std::vector<Contender>& contenders)
-{
-    std::printf("%s\n", title);
-    for (const Contender& c : contenders)
-        std::printf("  %-28s median %9.1f us per file\n", c.name, Median(c.micros));
-    for (std::size_t k = 1; k < contenders.size(); ++k)
-        std::printf("  %s / %s: median of pair ratios %.2f (ratio of medians %.2f)\n", contenders[0].name, contenders[k].name,
-                    PairRatio(contenders[0], contenders[k]), Median(contenders[0].micros) / Median(contenders[k].micros));
-}
-
 std::vector<std::uint8_t> FirstBytes(const std::string& path, std::size_t count)
 {
     auto bytes = fixtures::ReadFileBytes(path);
@@ -92,33 +37,33 @@ std::vector<std::uint8_t> FirstBytes(const std::string& path, std::size_t count)
 void BenchInPlace(const bench::SizeClass& size, const std::string& work)
 {
     const auto tag = FirstBytes(size.tagged, 4096);
-    std::vector<Contender> contenders = {
+    std::vector<bench::Contender> contenders = {
         {"ours (read + save)", bench::OursReadAndSave, {}, {}},
         {"floor (pread, pwrite)", [&](const std::string& p) { return bench::FloorInPlace(p, tag); }, {}, {}},
         {"TagLib (read + save 2.3)", bench::TagLibReadAndSave, {}, {}},
     };
-    for (Contender& c : contenders)
+    for (bench::Contender& c : contenders)
         c.files = bench::MakeWorkingSet(work + "/" + c.name, size.tagged, size.count);
     ::sync();
-    RunInTurns(contenders);
-    Report(("In place, " + std::to_string(size.count) + " files of " + size.name + " with a 4096-byte tag").c_str(), contenders);
-    for (Contender& c : contenders)
+    bench::RunInTurns(contenders);
+    bench::Report(("In place, " + std::to_string(size.count) + " files of " + size.name + " with a 4096-byte tag"), contenders);
+    for (bench::Contender& c : contenders)
         bench::RemoveFolder(work + "/" + c.name);
 }
 
 void BenchRebuild(const bench::SizeClass& size, const std::string& work)
 {
     const auto tag = FirstBytes(size.tagged, 4096);
-    std::vector<Contender> contenders = {
+    std::vector<bench::Contender> contenders = {
         {"ours (read + save)", bench::OursReadAndSave, {}, {}},
         {"floor (copy, fsync, rename)", [&](const std::string& p) { return bench::FloorRebuild(p, tag); }, {}, {}},
     };
-    for (Contender& c : contenders)
+    for (bench::Contender& c : contenders)
         c.files = bench::MakeWorkingSet(work + "/" + c.name, size.master, size.count);
     ::sync();
-    RunInTurns(contenders);
-    Report(("Rebuild, " + std::to_string(size.count) + " files of " + size.name + " without a tag").c_str(), contenders);
-    for (Contender& c : contenders)
+    bench::RunInTurns(contenders);
+    bench::Report(("Rebuild, " + std::to_string(size.count) + " files of " + size.name + " without a tag"), contenders);
+    for (bench::Contender& c : contenders)
         bench::RemoveFolder(work + "/" + c.name);
 }
 
