@@ -1,5 +1,7 @@
 #include "catalogue/IniFile.h"
 
+#include "text/Cp1252.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -41,25 +43,6 @@ bool SameName(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // UTF-16 text (after its byte order mark) as UTF-8; an unpaired surrogate becomes U+FFFD and an
 // odd last byte is dropped.
 std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian)
@@ -82,7 +65,7 @@ std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian)
         }
         if (cp >= 0xD800 && cp < 0xE000)
             cp = 0xFFFD;
-        AppendUtf8(out, cp);
+        text::AppendUtf8(out, cp);
     }
     return out;
 }

@@ -14,6 +14,9 @@ char32_t CodePointFromCp1252(unsigned char byte);
 // The Windows-1252 byte of a code point; '?' for a code point the code page lacks.
 char Cp1252FromCodePoint(char32_t codePoint);
 
+// Appends one code point (at most U+10FFFF) to out in UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Whole-string conversions between Windows-1252 bytes and UTF-8. Invalid UTF-8 sequences and
 // code points the code page lacks become '?'.
 std::string Utf8FromCp1252(std::string_view bytes);
