@@ -95,7 +95,8 @@ int main(int argc, char** argv)
     CatalogueDescription description;
     if (!arguments->description.empty() && !LoadDescription(arguments->description, description))
         return 1;
-    const bool plainPath = arguments->database.starts_with('/');
+    // A file path (not host:path) names a local file that --replace may delete.
+    const bool plainPath = arguments->database.starts_with('/') || arguments->database.find(':') == std::string::npos;
     if (arguments->replace && plainPath) {
         std::error_code ignored;
         std::filesystem::remove(arguments->database, ignored);
@@ -104,7 +105,8 @@ int main(int argc, char** argv)
         CatalogueBuilder builder(arguments->database, description.schema, arguments->options);
         for (const TableRow& row : description.rows)
             builder.Insert(row.table, row.values);
-        AddGeneratedSongs(builder, arguments->songs);
+        if (arguments->songs > 0)
+            AddGeneratedSongs(builder, arguments->songs);
         builder.Finish();
     } catch (const catalogue::CatalogueError& error) {
         std::cerr << "fonarel-catalogue: " << error.what() << "\n";
