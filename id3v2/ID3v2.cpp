@@ -1,6 +1,7 @@
 #include "id3v2/ID3v2.h"
 
 #include "id3v2/TagParser.h"
+#include "id3v2/SongBytes.h"
 #include "id3v2/TagReader.h"
 #include "id3v2/TagWriter.h"
 #include "text/Trim.h"
@@ -22,10 +23,17 @@ void TID3v2::SetText(Row row, std::string_view value)
 
 bool TID3v2::ReadFromFile(const std::string& FileName)
 {
+    SongBytes song;
+    song.Open(FileName);
+    return ReadFromSource(song);
+}
+
+bool TID3v2::ReadFromSource(SongBytes& song)
+{
     ResetData();
     try {
         TagRegion region;
-        if (!ReadTagRegion(FileName, region))
+        if (!ReadTagRegion(song, region))
             return false;
         ParsedTag tag = ParseTag(region.Bytes, region.FileLength);
         tagFound_ = tag.TagFound;

@@ -10,6 +10,8 @@
 
 namespace id3v2 {
 
+class SongBytes;
+
 class TID3v2 {
 public:
     TID3v2() = default;
@@ -17,12 +19,15 @@ public:
     // Replaces every value with what the file's tag holds. True when the file could be opened
     // and its first 10 bytes read, whether they are a tag header or not.
     bool ReadFromFile(const std::string& FileName);
+    // The same from a song file already open, whose bytes other readers share; a song that
+    // could not be opened gives what an unopenable file gives.
+    bool ReadFromSource(SongBytes& song);
     // Puts the values into the file as a new version 2.3 tag in place of the old one. True when
     // the new tag is in the file; on false the file is as it was.
     bool SaveToFile(const std::string& FileName) const;
     void ResetData();
 
-    // What the last ReadFromFile found.
+    // What the last read found.
     bool TagFound() const { return tagFound_; }
     std::uint8_t MajorVersion() const { return majorVersion_; }
     std::int32_t TagSize() const { return tagSize_; }

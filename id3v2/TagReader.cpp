@@ -1,12 +1,9 @@
 #include "id3v2/TagReader.h"
 
-#include "id3v2/BinaryFile.h"
 #include "id3v2/FrameScanner.h"
 #include "id3v2/TagInfo.h"
 
 #include <algorithm>
-#include <span>
-#include <sys/stat.h>
 
 namespace id3v2 {
 namespace {
@@ -25,29 +22,22 @@ std::int64_t BytesNeeded(std::span<const std::uint8_t> header, std::int64_t file
 
 } // namespace
 
-bool ReadTagRegion(const std::string& path, TagRegion& region)
+bool ReadTagRegion(SongBytes& song, TagRegion& region)
 {
-    BinaryFile file;
-    struct stat status {};
-    if (!file.Open(path, BinaryFile::Mode::Read, &status))
+    if (!song.IsOpen())
         return false;
-    region.FileLength = status.st_size;
+    region.FileLength = song.Length();
     if (region.FileLength < static_cast<std::int64_t>(kHeaderSize))
         return false;
 
-    region.Bytes.resize(static_cast<std::size_t>(std::min(kFirstRead, region.FileLength)));
-    std::int64_t got = file.ReadAt(0, region.Bytes);
-    if (got < static_cast<std::int64_t>(kHeaderSize))
+    region.Bytes = song.View(0, std::min(kFirstRead, region.FileLength));
+    if (song.LastReadFailed() || region.Bytes.size() < kHeaderSize)
         return false;
-    const std::int64_t needed = BytesNeeded(std::span(region.Bytes).first(kHeaderSize), region.FileLength);
-    if (needed > got) {
-        region.Bytes.resize(static_cast<std::size_t>(needed));
-        const std::int64_t more = file.ReadAt(got, std::span(region.Bytes).subspan(static_cast<std::size_t>(got)));
-        if (more > 0)
-            got += more; // after a read error the scan sees the bytes read so far
-    }
-    // A file that shrank meanwhile ends the view where its bytes end.
-    region.Bytes.resize(static_cast<std::size_t>(got));
+    const std::int64_t needed = BytesNeeded(region.Bytes.first(kHeaderSize), region.FileLength);
+    // After a read error, or in a file that shrank meanwhile, the scan sees the bytes that
+    // could be read: the view ends where they end.
+    if (needed > static_cast<std::int64_t>(region.Bytes.size()))
+        region.Bytes = song.View(0, needed);
     return true;
 }
 

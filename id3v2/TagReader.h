@@ -1,20 +1,22 @@
 #pragma once
 // The file side of reading a tag: the file's first bytes, as many as the frame scan can look
-// at, in as few reads as possible.
+// at, taken from the song's bytes (one read for a usual tag, a second one only for a tag too
+// large for the head window).
+#include "id3v2/SongBytes.h"
+
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <span>
 
 namespace id3v2 {
 
 struct TagRegion {
-    std::vector<std::uint8_t> Bytes; // the file from offset 0: the tag and what the scan may reach
+    // The file from offset 0: the tag and what the scan may reach. A view into the song's
+    // bytes, valid until their next read.
+    std::span<const std::uint8_t> Bytes;
     std::int64_t FileLength = 0;
 };
 
-// Opens the file read-only, reads its start in one read (a second one only for a tag too large
-// for the first) and closes it. False when the file cannot be opened or read or holds fewer
-// than 10 bytes.
-bool ReadTagRegion(const std::string& path, TagRegion& region);
+// False when the file is not open, cannot be read or holds fewer than 10 bytes.
+bool ReadTagRegion(SongBytes& song, TagRegion& region);
 
 } // namespace id3v2

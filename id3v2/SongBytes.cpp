@@ -1,0 +1,148 @@
+#include "id3v2/SongBytes.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace id3v2 {
+
+bool SongBytes::Open(const std::string& path)
+{
+    windows_.clear();
+    loose_ = Window{};
+    length_ = 0;
+    lastReadFailed_ = false;
+    struct stat status {};
+    if (!file_.Open(path, BinaryFile::Mode::Read, &status))
+        return false;
+    length_ = status.st_size;
+    return true;
+}
+
+std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer)
+{
+    if (offset < 0 || !IsOpen())
+        return -1;
+    const std::span<const std::uint8_t> bytes = View(offset, static_cast<std::int64_t>(buffer.size()));
+    if (lastReadFailed_)
+        return -1;
+    std::copy(bytes.begin(), bytes.end(), buffer.begin());
+    return static_cast<std::int64_t>(bytes.size());
+}
+
+std::span<const std::uint8_t> SongBytes::View(std::int64_t offset, std::int64_t count)
+{
+    lastReadFailed_ = false;
+    if (offset < 0 || count < 0 || !IsOpen()) {
+        lastReadFailed_ = true;
+        return {};
+    }
+    if (offset >= length_ || count == 0)
+        return {};
+    const std::int64_t end = offset + std::min(count, length_ - offset);
+    try {
+        Fill(offset, end);
+    } catch (...) {
+        // Only an allocation can fail: the kept bytes go, and the range counts as unread.
+        windows_.clear();
+        loose_ = Window{};
+        lastReadFailed_ = true;
+    }
+    const bool readFailed = lastReadFailed_;
+    lastReadFailed_ = false;
+
+    const Window* window = WindowAt(offset);
+    if (!window && loose_.Start <= offset && offset < loose_.End())
+        window = &loose_;
+    const std::int64_t available = window ? std::min(end, window->End()) - offset : 0;
+    // An error in the widened part of a read does not fail a range that was read whole.
+    lastReadFailed_ = readFailed && available < end - offset;
+    if (available <= 0)
+        return {};
+    return std::span<const std::uint8_t>(window->Bytes)
+        .subspan(static_cast<std::size_t>(offset - window->Start), static_cast<std::size_t>(available));
+}
+
+void SongBytes::Fill(std::int64_t begin, std::int64_t end)
+{
+    if (begin < kHeadWindow) {
+        begin = 0;
+        end = std::max(end, kHeadWindow);
+    }
+    if (begin >= length_ - kTailWindow)
+        end = length_;
+    end = std::min(end, length_);
+    if (begin >= end)
+        return;
+
+    // The windows that overlap or touch [begin, end) become one.
+    const auto first = std::find_if(windows_.begin(), windows_.end(), [&](const Window& w) { return w.End() >= begin; });
+    const auto last = std::find_if(first, windows_.end(), [&](const Window& w) { return w.Start > end; });
+    if (first == last && windows_.size() >= kMostWindows) {
+        loose_.Start = begin;
+        loose_.Bytes.resize(static_cast<std::size_t>(end - begin));
+        loose_.Bytes.resize(static_cast<std::size_t>(ReadFile(begin, loose_.Bytes)));
+        return;
+    }
+
+    Window merged;
+    auto next = first;
+    if (next != last && next->Start <= begin) {
+        merged = std::move(*next); // the bytes before the gap stay where they are
+        ++next;
+    } else {
+        merged.Start = begin;
+    }
+    // Appends the file's bytes from merged's end up to `until`; false when they ran short.
+    const auto readGap = [&](std::int64_t until) {
+        const std::int64_t from = merged.End();
+        const std::size_t had = merged.Bytes.size();
+        const auto wanted = static_cast<std::size_t>(until - from);
+        merged.Bytes.resize(had + wanted);
+        const std::int64_t got = ReadFile(from, std::span(merged.Bytes).subspan(had));
+        merged.Bytes.resize(had + static_cast<std::size_t>(got));
+        return static_cast<std::size_t>(got) == wanted;
+    };
+    bool complete = true;
+    for (; next != last; ++next) {
+        if (merged.End() < next->Start && !(complete = readGap(next->Start)))
+            break;
+        merged.Bytes.insert(merged.Bytes.end(), next->Bytes.begin(), next->Bytes.end());
+    }
+    if (complete && merged.End() < end)
+        readGap(end);
+
+    // A gap that ran short leaves the windows after it as they were; they do not touch merged.
+    const auto at = windows_.erase(first, next);
+    if (!merged.Bytes.empty())
+        windows_.insert(at, std::move(merged));
+}
+
+std::int64_t SongBytes::ReadFile(std::int64_t begin, std::span<std::uint8_t> out)
+{
+    ++fileReads_;
+    const std::int64_t got = file_.ReadAt(begin, out);
+    if (got < 0) {
+        lastReadFailed_ = true;
+        return 0;
+    }
+    fileBytesRead_ += got;
+    return got;
+}
+
+std::int64_t SongBytes::KeptBytes() const
+{
+    std::int64_t kept = 0;
+    for (const Window& w : windows_)
+        kept += static_cast<std::int64_t>(w.Bytes.size());
+    return kept;
+}
+
+const SongBytes::Window* SongBytes::WindowAt(std::int64_t offset) const
+{
+    for (const Window& w : windows_)
+        if (w.Start <= offset && offset < w.End())
+            return &w;
+    return nullptr;
+}
+
+} // namespace id3v2
