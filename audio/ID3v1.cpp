@@ -1,7 +1,7 @@
 #include "audio/ID3v1.h"
 
 #include "audio/GenreNames.h"
-#include "id3v2/BinaryFile.h"
+#include "id3v2/SongBytes.h"
 #include "text/Trim.h"
 
 namespace audio {
@@ -43,15 +43,19 @@ bool HasTagV1Marker(std::span<const std::uint8_t> block)
     return block.size() >= 3 && block[0] == 'T' && block[1] == 'A' && block[2] == 'G';
 }
 
+bool ReadTagV1Block(id3v2::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block)
+{
+    const std::int64_t size = song.Length();
+    if (!song.IsOpen() || size < static_cast<std::int64_t>(TagV1Size))
+        return false;
+    return song.ReadAt(size - static_cast<std::int64_t>(TagV1Size), block) == static_cast<std::int64_t>(TagV1Size);
+}
+
 bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block)
 {
-    id3v2::BinaryFile file;
-    if (!file.Open(fileName, id3v2::BinaryFile::Mode::Read))
-        return false;
-    const std::int64_t size = file.Size();
-    if (size < static_cast<std::int64_t>(TagV1Size))
-        return false;
-    return file.ReadAt(size - static_cast<std::int64_t>(TagV1Size), block) == static_cast<std::int64_t>(TagV1Size);
+    id3v2::SongBytes song;
+    song.Open(fileName);
+    return ReadTagV1Block(song, block);
 }
 
 void TID3v1::ResetData()
@@ -61,9 +65,16 @@ void TID3v1::ResetData()
 
 bool TID3v1::ReadFromFile(const std::string& FileName)
 {
+    id3v2::SongBytes song;
+    song.Open(FileName);
+    return ReadFromSource(song);
+}
+
+bool TID3v1::ReadFromSource(id3v2::SongBytes& song)
+{
     ResetData();
     std::array<std::uint8_t, TagV1Size> block{};
-    if (!ReadTagV1Block(FileName, block))
+    if (!ReadTagV1Block(song, block))
         return false;
     ReadFromBlock(block);
     return true;

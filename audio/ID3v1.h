@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace id3v2 {
+class SongBytes;
+}
+
 namespace audio {
 
 inline constexpr std::size_t TagV1Size = 128;
@@ -18,6 +22,8 @@ bool HasTagV1Marker(std::span<const std::uint8_t> block);
 // Reads a file's last 128 bytes into block. False when the file cannot be opened or read, or is
 // shorter than 128 bytes; the file is closed on every path.
 bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block);
+// The same from a song file already open (false when it is not).
+bool ReadTagV1Block(id3v2::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block);
 
 class TID3v1 {
 public:
@@ -25,6 +31,8 @@ public:
 
     // True when the file's last 128 bytes could be read, whether or not they hold a tag.
     bool ReadFromFile(const std::string& FileName);
+    // The same from a song file already open, whose bytes other readers share.
+    bool ReadFromSource(id3v2::SongBytes& song);
     // Takes the values from a file's last 128 bytes (reset values when they hold no tag).
     void ReadFromBlock(std::span<const std::uint8_t, TagV1Size> block);
     void ResetData();

@@ -10,6 +10,10 @@
 #include "audio/FrameHeader.h"
 #include "audio/VBRHeader.h"
 
+namespace id3v2 {
+class SongBytes;
+}
+
 namespace audio {
 
 class StreamFile;
@@ -22,6 +26,9 @@ public:
     // was found (Valid says that). False, in the reset state, when the file cannot be opened or
     // holds fewer than 128 bytes.
     bool ReadFromFile(const std::string& FileName);
+    // The same from a song file already open, whose bytes other readers share; a song that
+    // could not be opened gives what an unopenable file gives.
+    bool ReadFromSource(id3v2::SongBytes& song);
     void ResetData();
 
     // Size of the file in bytes.
@@ -35,7 +42,7 @@ public:
     // ID3v1 tag: what the analyser learnt of the file's tags.
     std::int32_t TagV2Size() const { return tagV2Size_; }
     bool TagV1Exists() const { return tagV1Exists_; }
-    // Bytes the last ReadFromFile read from the file.
+    // Bytes the last read took from the file (whether or not the song's bytes held them already).
     std::int64_t BytesRead() const { return bytesRead_; }
 
     std::string Version() const;
@@ -56,7 +63,7 @@ public:
     bool Valid() const;
 
 private:
-    bool Analyse(const std::string& fileName);
+    bool Analyse(id3v2::SongBytes& song);
     bool AnalyseStream(StreamFile& file);
     // Looks for an ID3v1 tag and, before it, for an encoder signature.
     bool ScanTail(StreamFile& file);

@@ -6,6 +6,7 @@
 #include "audio/FrameSearch.h"
 #include "audio/ID3v1.h"
 #include "audio/StreamFile.h"
+#include "id3v2/SongBytes.h"
 #include "id3v2/TagInfo.h"
 
 namespace audio {
@@ -45,8 +46,15 @@ bool ReadTagV1Marker(StreamFile& file, bool& exists)
 
 bool TMPEGaudio::ReadFromFile(const std::string& FileName)
 {
+    id3v2::SongBytes song;
+    song.Open(FileName);
+    return ReadFromSource(song);
+}
+
+bool TMPEGaudio::ReadFromSource(id3v2::SongBytes& song)
+{
     ResetData();
-    const bool ok = Analyse(FileName);
+    const bool ok = Analyse(song);
     const std::int64_t bytesRead = bytesRead_;
     if (!frame_.Found)
         ResetData();
@@ -54,12 +62,12 @@ bool TMPEGaudio::ReadFromFile(const std::string& FileName)
     return ok;
 }
 
-bool TMPEGaudio::Analyse(const std::string& fileName)
+bool TMPEGaudio::Analyse(id3v2::SongBytes& song)
 {
-    StreamFile file;
     // A file too short for an ID3v1 block is not analysed at all.
-    if (!file.Open(fileName) || file.Length() < static_cast<std::int64_t>(TagV1Size))
+    if (!song.IsOpen() || song.Length() < static_cast<std::int64_t>(TagV1Size))
         return false;
+    StreamFile file(song);
     const bool ok = AnalyseStream(file);
     bytesRead_ = file.BytesRead();
     return ok;

@@ -4,20 +4,12 @@
 
 namespace audio {
 
-bool StreamFile::Open(const std::string& path)
-{
-    if (!file_.Open(path, id3v2::BinaryFile::Mode::Read))
-        return false;
-    length_ = file_.Size();
-    return length_ >= 0;
-}
-
 std::int64_t StreamFile::ReadFrom(std::int64_t offset, std::span<std::uint8_t> buffer)
 {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     if (offset < 0)
         return -1;
-    const std::int64_t got = file_.ReadAt(offset, buffer);
+    const std::int64_t got = song_.ReadAt(offset, buffer);
     if (got > 0)
         bytesRead_ += got;
     return got;
@@ -30,9 +22,9 @@ bool StreamFile::ReadExactly(std::int64_t offset, std::span<std::uint8_t> buffer
 
 bool StreamFile::ReadTail(std::span<std::uint8_t> buffer)
 {
-    const std::int64_t wanted = std::min<std::int64_t>(length_, static_cast<std::int64_t>(buffer.size()));
+    const std::int64_t wanted = std::min<std::int64_t>(Length(), static_cast<std::int64_t>(buffer.size()));
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-    return ReadExactly(length_ - wanted, buffer.last(static_cast<std::size_t>(wanted)));
+    return ReadExactly(Length() - wanted, buffer.last(static_cast<std::size_t>(wanted)));
 }
 
 } // namespace audio

@@ -1,20 +1,19 @@
 #pragma once
 // An MP3 file as the analyser reads it: a few bounded reads at chosen offsets, each into a
-// fixed buffer whose unread part is zero, with a running count of the bytes read.
+// fixed buffer whose unread part is zero, with a running count of the bytes the analyser took.
+// The bytes come from the song's shared bytes, which read each range from the file once.
 #include <cstdint>
 #include <span>
-#include <string>
 
-#include "id3v2/BinaryFile.h"
+#include "id3v2/SongBytes.h"
 
 namespace audio {
 
 class StreamFile {
 public:
-    // Opens the file read-only and learns its length. False when it cannot be opened or sized.
-    bool Open(const std::string& path);
+    explicit StreamFile(id3v2::SongBytes& song) : song_(song) {}
 
-    std::int64_t Length() const { return length_; }
+    std::int64_t Length() const { return song_.Length(); }
     std::int64_t BytesRead() const { return bytesRead_; }
 
     // Fills buffer with the bytes from offset on, zero where the file ends first. Returns the
@@ -27,8 +26,7 @@ public:
     bool ReadTail(std::span<std::uint8_t> buffer);
 
 private:
-    id3v2::BinaryFile file_;
-    std::int64_t length_ = 0;
+    id3v2::SongBytes& song_;
     std::int64_t bytesRead_ = 0;
 };
 

@@ -1,7 +1,9 @@
 // The analyser over crafted files: where it reads, what it derives, and when it judges the
 // audio valid.
+#include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
+#include "id3v2/SongBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -344,6 +346,74 @@ TEST_F(MPEGaudioFile, LayerIStreams)
     PutXing(vbr, 21, 100, 27600, 0, "");
     EXPECT_NEAR(Analyse(vbr).Duration(), 100 * 384.0 / 22050, 1e-9);
     EXPECT_EQ(analyser_.BitRate(), 127);  // 276 bytes x 22050 / 48 / 1000 = 126.8
+}
+
+void ExpectSameAnalysis(const audio::TMPEGaudio& a, const audio::TMPEGaudio& b)
+{
+    EXPECT_EQ(a.FileLength(), b.FileLength());
+    EXPECT_EQ(a.Frame().Found, b.Frame().Found);
+    EXPECT_EQ(a.Frame().Position, b.Frame().Position);
+    EXPECT_EQ(a.Frame().HeaderBytes, b.Frame().HeaderBytes);
+    EXPECT_EQ(a.VBR().Found, b.VBR().Found);
+    EXPECT_EQ(a.VBR().Frames, b.VBR().Frames);
+    EXPECT_EQ(a.VBR().Vendor, b.VBR().Vendor);
+    EXPECT_EQ(a.TailVendor(), b.TailVendor());
+    EXPECT_EQ(a.TagV2Size(), b.TagV2Size());
+    EXPECT_EQ(a.TagV1Exists(), b.TagV1Exists());
+    EXPECT_EQ(a.BytesRead(), b.BytesRead());
+    EXPECT_EQ(a.Encoder(), b.Encoder());
+    EXPECT_EQ(a.Valid(), b.Valid());
+}
+
+// The analyser and the ID3v1 reader over one open song find what each finds alone, and the
+// song's bytes read no range twice: the file's head and tail serve both.
+TEST_F(MPEGaudioFile, OneOpenSongServesTheAnalyserAndTheId3v1Reader)
+{
+    const auto firstBytes = [](Bytes bytes, std::size_t count) {
+        bytes.resize(count);
+        return bytes;
+    };
+    const std::vector<std::pair<const char*, Bytes>> files = {
+        {"tag and frames", Concat({Id3v2Tag(1000), Frames(Cbr128, L128, 40), Id3v1Tag()})},
+        {"tag larger than the head", Concat({Id3v2Tag(20000), Frames(Cbr128, L128, 40)})},
+        {"scan reaching past the head", Concat({Id3v2Tag(6000), Frames(Cbr128, L128, 40)})},
+        {"xing and id3v1", Concat({XingStream(1000, 417000), Id3v1Tag()})},
+        {"second scan halfway", Concat({Junk(4000), Frames(Cbr128, L128, 4), Junk(6000), Frames(Cbr128, L128, 40)})},
+        {"no audio", Junk(30000)},
+        {"shortest", firstBytes(Frames(Cbr128, L128, 40), 128)},
+        {"too short", Junk(127)},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const std::string path = dir_.File("shared.mp3");
+        fixtures::WriteFileBytes(path, bytes);
+        audio::TMPEGaudio alone;
+        audio::TID3v1 tagAlone;
+        const bool okAlone = alone.ReadFromFile(path);
+        const bool tagOkAlone = tagAlone.ReadFromFile(path);
+
+        id3v2::SongBytes song;
+        ASSERT_TRUE(song.Open(path));
+        audio::TMPEGaudio shared;
+        audio::TID3v1 tagShared;
+        EXPECT_EQ(shared.ReadFromSource(song), okAlone);
+        EXPECT_EQ(tagShared.ReadFromSource(song), tagOkAlone);
+        ExpectSameAnalysis(shared, alone);
+        EXPECT_EQ(tagShared.Exists(), tagAlone.Exists());
+        EXPECT_EQ(tagShared.Title(), tagAlone.Title());
+        EXPECT_EQ(song.FileBytesRead(), song.KeptBytes());
+        EXPECT_LE(song.FileBytesRead(), song.Length());
+    }
+
+    // A song that could not be opened fails both as a missing file does.
+    id3v2::SongBytes missing;
+    EXPECT_FALSE(missing.Open(dir_.File("missing.mp3")));
+    audio::TID3v1 tag;
+    EXPECT_FALSE(analyser_.ReadFromSource(missing));
+    ExpectResetState(analyser_);
+    EXPECT_EQ(analyser_.BytesRead(), 0);
+    EXPECT_FALSE(tag.ReadFromSource(missing));
+    EXPECT_FALSE(tag.Exists());
 }
 
 } // namespace
