@@ -54,7 +54,7 @@ bool ReadTagV1Block(id3v2::SongBytes& song, std::array<std::uint8_t, TagV1Size>&
 bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block)
 {
     id3v2::SongBytes song;
-    song.Open(fileName);
+    song.Open(fileName, id3v2::SongBytes::Readers::One);
     return ReadTagV1Block(song, block);
 }
 
@@ -66,7 +66,7 @@ void TID3v1::ResetData()
 bool TID3v1::ReadFromFile(const std::string& FileName)
 {
     id3v2::SongBytes song;
-    song.Open(FileName);
+    song.Open(FileName, id3v2::SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 

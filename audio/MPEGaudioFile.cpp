@@ -47,7 +47,7 @@ bool ReadTagV1Marker(StreamFile& file, bool& exists)
 bool TMPEGaudio::ReadFromFile(const std::string& FileName)
 {
     id3v2::SongBytes song;
-    song.Open(FileName);
+    song.Open(FileName, id3v2::SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 

@@ -24,7 +24,7 @@ void TID3v2::SetText(Row row, std::string_view value)
 bool TID3v2::ReadFromFile(const std::string& FileName)
 {
     SongBytes song;
-    song.Open(FileName);
+    song.Open(FileName, SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 

@@ -5,8 +5,9 @@
 
 namespace id3v2 {
 
-bool SongBytes::Open(const std::string& path)
+bool SongBytes::Open(const std::string& path, Readers readers)
 {
+    keep_ = readers == Readers::Several;
     windows_.clear();
     loose_ = Window{};
     length_ = 0;
@@ -22,6 +23,14 @@ std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buff
 {
     if (offset < 0 || !IsOpen())
         return -1;
+    if (!keep_) {
+        lastReadFailed_ = false;
+        const std::int64_t wanted = std::clamp<std::int64_t>(length_ - offset, 0, static_cast<std::int64_t>(buffer.size()));
+        if (wanted == 0)
+            return 0;
+        const std::int64_t got = ReadFile(offset, buffer.first(static_cast<std::size_t>(wanted)));
+        return lastReadFailed_ ? -1 : got;
+    }
     const std::span<const std::uint8_t> bytes = View(offset, static_cast<std::int64_t>(buffer.size()));
     if (lastReadFailed_)
         return -1;
@@ -64,6 +73,10 @@ std::span<const std::uint8_t> SongBytes::View(std::int64_t offset, std::int64_t 
 
 void SongBytes::Fill(std::int64_t begin, std::int64_t end)
 {
+    if (!keep_) {
+        ReadLoose(begin, end);
+        return;
+    }
     if (begin < kHeadWindow) {
         begin = 0;
         end = std::max(end, kHeadWindow);
@@ -78,9 +91,7 @@ void SongBytes::Fill(std::int64_t begin, std::int64_t end)
     const auto first = std::find_if(windows_.begin(), windows_.end(), [&](const Window& w) { return w.End() >= begin; });
     const auto last = std::find_if(first, windows_.end(), [&](const Window& w) { return w.Start > end; });
     if (first == last && windows_.size() >= kMostWindows) {
-        loose_.Start = begin;
-        loose_.Bytes.resize(static_cast<std::size_t>(end - begin));
-        loose_.Bytes.resize(static_cast<std::size_t>(ReadFile(begin, loose_.Bytes)));
+        ReadLoose(begin, end);
         return;
     }
 
@@ -115,6 +126,21 @@ void SongBytes::Fill(std::int64_t begin, std::int64_t end)
     const auto at = windows_.erase(first, next);
     if (!merged.Bytes.empty())
         windows_.insert(at, std::move(merged));
+}
+
+void SongBytes::ReadLoose(std::int64_t begin, std::int64_t end)
+{
+    if (loose_.Bytes.empty() || begin < loose_.Start || begin > loose_.End()) {
+        loose_.Start = begin;
+        loose_.Bytes.clear();
+    }
+    // A range that continues the loose one reads only its new part.
+    const std::size_t had = loose_.Bytes.size();
+    if (end <= loose_.End())
+        return;
+    loose_.Bytes.resize(static_cast<std::size_t>(end - loose_.Start));
+    const std::int64_t got = ReadFile(loose_.Start + static_cast<std::int64_t>(had), std::span(loose_.Bytes).subspan(had));
+    loose_.Bytes.resize(had + static_cast<std::size_t>(got));
 }
 
 std::int64_t SongBytes::ReadFile(std::int64_t begin, std::span<std::uint8_t> out)

@@ -7,6 +7,8 @@
 // 8 KB reads the whole head (the tag header, a usual tag and the first audio frames), and a
 // read within the last 128 bytes reads to the file's end (the ID3v1 block). Nothing reads the
 // whole file; the windows hold at most the ranges the readers ask for plus these widenings.
+// A song opened for one reader keeps and widens nothing: each read goes to the file as asked,
+// so that a reader alone reads no more than it needs.
 // No call throws: a failed allocation counts as a read error.
 #include "id3v2/BinaryFile.h"
 
@@ -26,9 +28,11 @@ public:
     // Separate windows kept at most; a read beyond them is served but not kept.
     static constexpr std::size_t kMostWindows = 4;
 
+    enum class Readers { One, Several };
+
     // Opens an existing regular file read-only and learns its length. False when it cannot be
     // opened; the readers then fail as they do for a file they cannot open.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, Readers readers = Readers::Several);
 
     bool IsOpen() const { return file_.IsOpen(); }
     // The file's length when it was opened; reads never go past it.
@@ -60,14 +64,17 @@ private:
 
     // Makes the windows cover [begin, end) as far as the file allows.
     void Fill(std::int64_t begin, std::int64_t end);
-    // Reads [begin, end) from the file into out; returns the count read, short at the end of
-    // the file or on an error (which sets lastReadFailed_).
+    // Reads [begin, end) into the loose window, which no other read keeps.
+    void ReadLoose(std::int64_t begin, std::int64_t end);
+    // Reads out.size() bytes at begin from the file; returns the count read, short at the end
+    // of the file or on an error (which sets lastReadFailed_).
     std::int64_t ReadFile(std::int64_t begin, std::span<std::uint8_t> out);
     // The window holding offset, or nullptr.
     const Window* WindowAt(std::int64_t offset) const;
 
     BinaryFile file_;
     std::int64_t length_ = 0;
+    bool keep_ = true;            // several readers: widen reads and keep them in windows
     std::vector<Window> windows_; // sorted by Start, neither overlapping nor touching
     Window loose_;                // the last read that no window could keep
     bool lastReadFailed_ = false;

@@ -127,6 +127,26 @@ TEST_F(SongBytesTest, AFileThatShrankEndsWhereItsBytesEnd)
     EXPECT_FALSE(song.LastReadFailed());
 }
 
+TEST_F(SongBytesTest, ASongForOneReaderReadsOnlyWhatItAsks)
+{
+    SongBytes song;
+    ASSERT_TRUE(song.Open(MakeFile(40000), SongBytes::Readers::One));
+    ExpectRange(song, 0, 10);
+    ExpectRange(song, 4096, 3458);
+    ExpectRange(song, 40000 - 128, 3);
+    ExpectRange(song, 40000 - 2, 10);
+    EXPECT_EQ(song.FileReads(), 4);
+    EXPECT_EQ(song.FileBytesRead(), 10 + 3458 + 3 + 2);
+    EXPECT_EQ(song.KeptBytes(), 0);
+
+    // A view that continues the last one reads only its new part.
+    EXPECT_EQ(song.View(0, 8192).size(), 8192u);
+    const std::span<const std::uint8_t> tag = song.View(0, 20000);
+    ASSERT_EQ(tag.size(), 20000u);
+    EXPECT_TRUE(std::equal(tag.begin(), tag.end(), file_.begin()));
+    EXPECT_EQ(song.FileBytesRead(), 10 + 3458 + 3 + 2 + 20000);
+}
+
 TEST_F(SongBytesTest, WithoutAnOpenFileEveryReadFails)
 {
     SongBytes song;
