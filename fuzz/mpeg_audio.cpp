@@ -1,6 +1,10 @@
 // Fuzzes the MPEG audio analyser over arbitrary file bytes: the input is written to a scratch
 // file and analysed; every derived value is computed, and the analyser's promises are checked.
+// The file is also read as inspection reads it, the three readers sharing one open song.
+#include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
+#include "id3v2/ID3v2.h"
+#include "id3v2/SongBytes.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +42,31 @@ bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes
 // The ID3v2 header (10 bytes), two scan buffers and the last 3458 + 128 bytes.
 constexpr std::int64_t MostBytesRead = 10 + 3458 + 3458 + 3586;
 
+// The three readers over one open song, as inspection runs them: the analyser must find what
+// it finds alone, the tag readers what they read alone, and no range may be read twice.
+void CheckSharedReads(const std::string& path, const audio::TMPEGaudio& alone, bool readAlone)
+{
+    id3v2::SongBytes song;
+    if (!song.Open(path))
+        return;
+    audio::TMPEGaudio shared;
+    Check(shared.ReadFromSource(song) == readAlone, "shared analyser result");
+    Check(shared.FileLength() == alone.FileLength() && shared.Frame().Found == alone.Frame().Found &&
+              shared.Frame().Position == alone.Frame().Position && shared.VBR().Found == alone.VBR().Found &&
+              shared.TailVendor() == alone.TailVendor() && shared.TagV1Exists() == alone.TagV1Exists() &&
+              shared.BytesRead() == alone.BytesRead(),
+          "shared analyser disagrees");
+    id3v2::TID3v2 tag2, tag2Alone;
+    audio::TID3v1 tag1, tag1Alone;
+    Check(tag2.ReadFromSource(song) == tag2Alone.ReadFromFile(path), "shared ID3v2 result");
+    Check(tag2.TagFound() == tag2Alone.TagFound() && tag2.TagSize() == tag2Alone.TagSize() &&
+              tag2.Values().Text == tag2Alone.Values().Text && tag2.Values().Rating == tag2Alone.Values().Rating,
+          "shared ID3v2 values disagree");
+    Check(tag1.ReadFromSource(song) == tag1Alone.ReadFromFile(path), "shared ID3v1 result");
+    Check(tag1.Exists() == tag1Alone.Exists() && tag1.Title() == tag1Alone.Title(), "shared ID3v1 values disagree");
+    Check(song.FileBytesRead() == song.KeptBytes() && song.FileBytesRead() <= song.Length(), "a range read twice");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -48,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     audio::TMPEGaudio a;
     const bool read = a.ReadFromFile(path);
+    CheckSharedReads(path, a, read);
     ::unlink(path.c_str());
 
     // Every value is computed on demand: compute them all.
