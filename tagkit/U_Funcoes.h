@@ -35,7 +35,8 @@ void CreateTagObjects(std::string_view Extension);
 void ClearTagRecord();
 
 // Inspects the MP3 file at FileName into the tag data record: the audio stream always, and,
-// when the audio is valid, the values of its ID3v2 tag or else of its ID3v1 tag.
+// when the audio is valid, the values of its ID3v2 tag or else of its ID3v1 tag. The file is
+// opened once; the readers share its bytes, each range read from the file once.
 void LoadFileInfo(const std::string& FileName);
 
 // Writes a new ID3v2.3 tag into FileName: every given value wins, the inspected value fills
