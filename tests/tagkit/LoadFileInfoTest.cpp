@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <regex>
 
 namespace {
 
@@ -46,10 +45,13 @@ TEST_F(Inspection, DescribesTheAudioStreamOfARealCbrFile)
     EXPECT_EQ(r.BitRate, "CBR 128 kbit/s");
     EXPECT_EQ(r.SampleRate, "44100 hz");
     EXPECT_EQ(r.ChannelMode, "Joint Stereo");
-    EXPECT_TRUE(std::regex_match(r.Duration, std::regex(R"(2\.[01] seg\.)"))) << r.Duration;
+    EXPECT_TRUE(r.Duration == "2.0 seg." || r.Duration == "2.1 seg.") << r.Duration;
     EXPECT_EQ(r.FramePosition, "0 bytes");
     EXPECT_EQ(r.CrcProtection, "N\xE3o");
-    EXPECT_TRUE(std::regex_match(r.FrameCount, std::regex(R"(7[5-9])"))) << r.FrameCount;
+    // Two seconds at 44.1 kHz are 76.6 frames of 1152 samples, give or take the encoder's padding.
+    EXPECT_GE(r.FrameCount, "75");
+    EXPECT_LE(r.FrameCount, "79");
+    EXPECT_EQ(r.FrameCount.size(), 2u);
     EXPECT_EQ(r.Copyrighted, "N\xE3o");
     EXPECT_EQ(r.OriginalMedia, "Sim");
     EXPECT_EQ(r.Emphasis, "None");
