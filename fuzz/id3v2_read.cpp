@@ -4,6 +4,7 @@
 // ReadFromFile (both must agree), then the values are saved back into the file. When the save
 // succeeds, the file must read back as a version 2.3 tag with the same values, and the bytes
 // after the new tag must be the bytes that followed the old one.
+#include "ScratchFile.h"
 #include "id3v2/ID3v2.h"
 #include "id3v2/TagInfo.h"
 #include "id3v2/TagParser.h"
@@ -20,40 +21,7 @@
 
 namespace {
 
-const std::string& ScratchPath()
-{
-    static const std::string path = "/dev/shm/fonarel-id3v2-fuzz-" + std::to_string(::getpid()) + ".mp3";
-    return path;
-}
-
-void Check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "id3v2 fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    return ::close(fd) == 0 && ok;
-}
-
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
-{
-    std::vector<std::uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::uint8_t block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;)
-            bytes.insert(bytes.end(), block, block + n);
-        std::fclose(f);
-    }
-    return bytes;
-}
+constexpr const char* kHarness = "id3v2";
 
 // Where the audio starts in the file the writer saw: after a tag whose size fits the file,
 // else at 0 (the new tag then goes in front of everything).
@@ -90,30 +58,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> input(data, size);
     const id3v2::ParsedTag parsed = id3v2::ParseTag(input, static_cast<std::int64_t>(size));
 
-    const std::string& path = ScratchPath();
-    if (!WriteWholeFile(path, input))
+    const std::string& path = fuzzing::ScratchPath(kHarness);
+    if (!fuzzing::WriteWholeFile(path, input))
         return 0;
     id3v2::TID3v2 tag;
     const bool read = tag.ReadFromFile(path);
-    Check(read == (size >= 10), "ReadFromFile result");
+    fuzzing::Check(read == (size >= 10), kHarness, "ReadFromFile result");
     if (read) {
-        Check(tag.TagFound() == parsed.TagFound && tag.MajorVersion() == parsed.MajorVersion && tag.TagSize() == parsed.TagSize,
+        fuzzing::Check(tag.TagFound() == parsed.TagFound && tag.MajorVersion() == parsed.MajorVersion && tag.TagSize() == parsed.TagSize, kHarness,
               "file reader and memory parser disagree on the header");
-        Check(SameValues(tag.Values(), parsed.Values), "file reader and memory parser disagree on the values");
+        fuzzing::Check(SameValues(tag.Values(), parsed.Values), kHarness, "file reader and memory parser disagree on the values");
     }
 
     if (tag.SaveToFile(path)) {
-        const std::vector<std::uint8_t> after = ReadWholeFile(path);
+        const std::vector<std::uint8_t> after = fuzzing::ReadWholeFile(path);
         id3v2::TID3v2 again;
-        Check(again.ReadFromFile(path) && again.TagFound() && again.MajorVersion() == 3, "saved tag not found");
-        Check(SameValuesAfterWrite(tag.Values(), again.Values()), "values changed by a save");
+        fuzzing::Check(again.ReadFromFile(path) && again.TagFound() && again.MajorVersion() == 3, kHarness, "saved tag not found");
+        fuzzing::Check(SameValuesAfterWrite(tag.Values(), again.Values()), kHarness, "values changed by a save");
         const std::size_t oldAudio = AudioStart(input);
         const auto newAudio = static_cast<std::size_t>(again.TagSize());
-        Check(after.size() - newAudio == size - oldAudio &&
-                  std::equal(after.begin() + static_cast<std::ptrdiff_t>(newAudio), after.end(), input.begin() + static_cast<std::ptrdiff_t>(oldAudio)),
+        fuzzing::Check(after.size() - newAudio == size - oldAudio &&
+                  std::equal(after.begin() + static_cast<std::ptrdiff_t>(newAudio), after.end(), input.begin() + static_cast<std::ptrdiff_t>(oldAudio)), kHarness,
               "bytes after the tag changed");
     } else {
-        Check(ReadWholeFile(path) == std::vector<std::uint8_t>(input.begin(), input.end()), "failed save changed the file");
+        fuzzing::Check(fuzzing::ReadWholeFile(path) == std::vector<std::uint8_t>(input.begin(), input.end()), kHarness, "failed save changed the file");
     }
     ::unlink(path.c_str());
     ::unlink((path + "~").c_str());

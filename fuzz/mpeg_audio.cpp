@@ -1,6 +1,7 @@
 // Fuzzes the MPEG audio analyser over arbitrary file bytes: the input is written to a scratch
 // file and analysed; every derived value is computed, and the analyser's promises are checked.
 // The file is also read as inspection reads it, the three readers sharing one open song.
+#include "ScratchFile.h"
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
@@ -16,28 +17,7 @@
 
 namespace {
 
-const std::string& ScratchPath()
-{
-    static const std::string path = "/dev/shm/fonarel-mpeg-fuzz-" + std::to_string(::getpid()) + ".mp3";
-    return path;
-}
-
-void Check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "mpeg audio fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    return ::close(fd) == 0 && ok;
-}
+constexpr const char* kHarness = "mpeg_audio";
 
 // The ID3v2 header (10 bytes), two scan buffers and the last 3458 + 128 bytes.
 constexpr std::int64_t MostBytesRead = 10 + 3458 + 3458 + 3586;
@@ -50,21 +30,21 @@ void CheckSharedReads(const std::string& path, const audio::TMPEGaudio& alone, b
     if (!song.Open(path))
         return;
     audio::TMPEGaudio shared;
-    Check(shared.ReadFromSource(song) == readAlone, "shared analyser result");
-    Check(shared.FileLength() == alone.FileLength() && shared.Frame().Found == alone.Frame().Found &&
+    fuzzing::Check(shared.ReadFromSource(song) == readAlone, kHarness, "shared analyser result");
+    fuzzing::Check(shared.FileLength() == alone.FileLength() && shared.Frame().Found == alone.Frame().Found &&
               shared.Frame().Position == alone.Frame().Position && shared.VBR().Found == alone.VBR().Found &&
               shared.TailVendor() == alone.TailVendor() && shared.TagV1Exists() == alone.TagV1Exists() &&
-              shared.BytesRead() == alone.BytesRead(),
+              shared.BytesRead() == alone.BytesRead(), kHarness,
           "shared analyser disagrees");
     id3v2::TID3v2 tag2, tag2Alone;
     audio::TID3v1 tag1, tag1Alone;
-    Check(tag2.ReadFromSource(song) == tag2Alone.ReadFromFile(path), "shared ID3v2 result");
-    Check(tag2.TagFound() == tag2Alone.TagFound() && tag2.TagSize() == tag2Alone.TagSize() &&
-              tag2.Values().Text == tag2Alone.Values().Text && tag2.Values().Rating == tag2Alone.Values().Rating,
+    fuzzing::Check(tag2.ReadFromSource(song) == tag2Alone.ReadFromFile(path), kHarness, "shared ID3v2 result");
+    fuzzing::Check(tag2.TagFound() == tag2Alone.TagFound() && tag2.TagSize() == tag2Alone.TagSize() &&
+              tag2.Values().Text == tag2Alone.Values().Text && tag2.Values().Rating == tag2Alone.Values().Rating, kHarness,
           "shared ID3v2 values disagree");
-    Check(tag1.ReadFromSource(song) == tag1Alone.ReadFromFile(path), "shared ID3v1 result");
-    Check(tag1.Exists() == tag1Alone.Exists() && tag1.Title() == tag1Alone.Title(), "shared ID3v1 values disagree");
-    Check(song.FileBytesRead() == song.KeptBytes() && song.FileBytesRead() <= song.Length(), "a range read twice");
+    fuzzing::Check(tag1.ReadFromSource(song) == tag1Alone.ReadFromFile(path), kHarness, "shared ID3v1 result");
+    fuzzing::Check(tag1.Exists() == tag1Alone.Exists() && tag1.Title() == tag1Alone.Title(), kHarness, "shared ID3v1 values disagree");
+    fuzzing::Check(song.FileBytesRead() == song.KeptBytes() && song.FileBytesRead() <= song.Length(), kHarness, "a range read twice");
 }
 
 } // namespace
@@ -72,8 +52,8 @@ void CheckSharedReads(const std::string& path, const audio::TMPEGaudio& alone, b
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::span<const std::uint8_t> input(data, size);
-    const std::string& path = ScratchPath();
-    if (!WriteWholeFile(path, input))
+    const std::string& path = fuzzing::ScratchPath(kHarness);
+    if (!fuzzing::WriteWholeFile(path, input))
         return 0;
     audio::TMPEGaudio a;
     const bool read = a.ReadFromFile(path);
@@ -89,18 +69,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (a.Frame().Found)
         static_cast<void>(a.Frames());
 
-    Check(read == (size >= 128), "ReadFromFile result");
-    Check(a.BytesRead() <= MostBytesRead && a.BytesRead() <= static_cast<std::int64_t>(size) * 3 + 10, "bytes read");
-    Check(!names.empty(), "names");
+    fuzzing::Check(read == (size >= 128), kHarness, "ReadFromFile result");
+    fuzzing::Check(a.BytesRead() <= MostBytesRead && a.BytesRead() <= static_cast<std::int64_t>(size) * 3 + 10, kHarness, "bytes read");
+    fuzzing::Check(!names.empty(), kHarness, "names");
     if (!a.Frame().Found) {
-        Check(a.FileLength() == 0 && !a.VBR().Found && !valid && bitRate == 0 && sampleRate == 0 && duration == 0,
+        fuzzing::Check(a.FileLength() == 0 && !a.VBR().Found && !valid && bitRate == 0 && sampleRate == 0 && duration == 0, kHarness,
               "no frame but not in the reset state");
         return 0;
     }
-    Check(a.FileLength() == static_cast<std::int64_t>(size), "FileLength");
-    Check(a.Frame().Position >= 0 && a.Frame().Position <= 1729 && a.Frame().Size > 0, "frame position or size");
-    Check(a.TagV2Size() >= 0 && a.TagV2Size() <= static_cast<std::int64_t>(size), "tag size");
+    fuzzing::Check(a.FileLength() == static_cast<std::int64_t>(size), kHarness, "FileLength");
+    fuzzing::Check(a.Frame().Position >= 0 && a.Frame().Position <= 1729 && a.Frame().Size > 0, kHarness, "frame position or size");
+    fuzzing::Check(a.TagV2Size() >= 0 && a.TagV2Size() <= static_cast<std::int64_t>(size), kHarness, "tag size");
     if (valid)
-        Check(bitRate >= 8 && bitRate <= 448 && duration >= 0.1, "valid outside the limits");
+        fuzzing::Check(bitRate >= 8 && bitRate <= 448 && duration >= 0.1, kHarness, "valid outside the limits");
     return 0;
 }
