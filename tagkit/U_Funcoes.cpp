@@ -139,13 +139,15 @@ void LoadFileInfo(const std::string& FileName)
         return;
     if (!state.audioInfo)
         CreateTagObjects(ExtensionOf(FileName));
-    if (!state.audioInfo || !FileExists(FileName))
+    if (!state.audioInfo)
         return;
 
-    // One open file for the three readers: each byte range is read once and shared. A file
-    // that cannot be opened fails the analyser as it would fail to open it itself.
+    // One open file for the three readers: each byte range is read once and shared. A missing
+    // file, or one that cannot be opened, fails the analyser's read and leaves the record empty,
+    // so the open itself is the existence test.
     id3v2::SongBytes song;
-    song.Open(FileName);
+    if (!song.Open(FileName))
+        return;
     Tag& record = state.record;
     if (!state.audioInfo->ReadFromSource(song))
         return;
