@@ -1,0 +1,457 @@
+#include "app/UPrincipal.h"
+
+#include "app/ContinuousProgressBar.h"
+#include "app/ErrorReport.h"
+#include "app/MessageBoxes.h"
+#include "app/SearchCapitals.h"
+#include "app/SongGrid.h"
+#include "app/SongTableModel.h"
+#include "app/SongTagMapping.h"
+#include "app/WindowLook.h"
+#include "app/WindowText.h"
+#include "catalogue/SongColumns.h"
+#include "tagkit/FileExtension.h"
+#include "tagkit/U_Funcoes.h"
+#include "text/IntegerText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include <climits>
+
+namespace app {
+namespace {
+
+using catalogue::SongColumn;
+
+constexpr std::string_view kDefaultSortField = "Mus_Codigo";
+constexpr int kColumnWidth = 670;
+
+// A palette whose disabled colours are its active ones: the progress panel lies inside the list's
+// group box, which a run disables, and is still to be read.
+QPalette AlwaysActive(QPalette palette)
+{
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setColor(QPalette::Disabled, r, palette.color(QPalette::Active, r));
+    }
+    return palette;
+}
+
+QPushButton* RunButton(QWidget* parent, const QString& text, QRect geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+int ProgressValue(std::size_t value)
+{
+    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+}
+
+} // namespace
+
+TFrmPrincipal::TFrmPrincipal(MessageBoxes& boxes, std::filesystem::path executablePath, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , boxes_(boxes)
+    , executablePath_(std::move(executablePath))
+{
+    BuildControls();
+    Guarded([this] { FormCreate(); });
+}
+
+TFrmPrincipal::~TFrmPrincipal()
+{
+    try {
+        FormDestroy();
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+    }
+}
+
+void TFrmPrincipal::BuildControls()
+{
+    setObjectName(QStringLiteral("FrmPrincipal"));
+    setWindowTitle(ApplicationTitle());
+    setFixedSize(740, 400);
+    setFont(WindowFont(11));
+    setAutoFillBackground(true);
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    GBLocalizarMusicas = new QGroupBox(QStringLiteral("Localizar Música: "), this);
+    GBLocalizarMusicas->setGeometry(6, 4, 728, 47);
+
+    MEBuscarMusicas = new QLineEdit(GBLocalizarMusicas);
+    MEBuscarMusicas->setGeometry(8, 16, 708, 24);
+    MEBuscarMusicas->setFont(WindowFont(13, true));
+    QPalette box = MEBuscarMusicas->palette();
+    box.setColor(QPalette::Text, Qt::black);
+    box.setColor(QPalette::Base, Qt::white);
+    MEBuscarMusicas->setPalette(box);
+    MEBuscarMusicas->setValidator(new CapitalsValidator(MEBuscarMusicas));
+    connect(MEBuscarMusicas, &QLineEdit::textChanged, this, [this] { SearchTextChanged(); });
+
+    GBRelacaoMusicas = new QGroupBox(QStringLiteral("Relação das Músicas"), this);
+    GBRelacaoMusicas->setGeometry(6, 56, 728, 299);
+    GBRelacaoMusicas->setFont(WindowFont(11));
+    QPalette group = GBRelacaoMusicas->palette();
+    group.setColor(QPalette::WindowText, Qt::black);
+    GBRelacaoMusicas->setPalette(group);
+
+    songModel_ = std::make_unique<SongTableModel>(session_.Q_Musicas(),
+                                                  [this](const std::exception& error) { ReportFailure(error); });
+    DBMusicas = new SongGrid(GBRelacaoMusicas);
+    DBMusicas->setObjectName(QStringLiteral("DBMusicas"));
+    DBMusicas->setGeometry(8, 15, 707, 274);
+    DBMusicas->setFont(WindowFont(11, true));
+    QPalette list = DBMusicas->palette();
+    list.setColor(QPalette::Base, list.color(QPalette::Button));
+    DBMusicas->setPalette(list);
+    DBMusicas->setCursor(Qt::PointingHandCursor);
+    DBMusicas->viewport()->setCursor(Qt::PointingHandCursor);
+    DBMusicas->SetSongModel(songModel_.get());
+    DBMusicas->setColumnWidth(0, kColumnWidth);
+    DBMusicas->SetDrawColumnCell([this](GridCanvas& canvas, const QRect& rect, int dataCol, const QModelIndex& cell,
+                                        CellState state) { DBMusicasDrawColumnCell(canvas, rect, dataCol, cell, state); });
+    connect(DBMusicas, &SongGrid::TitleClick, this, [this](int column) { Guarded([=, this] { DBMusicasTitleClick(column); }); });
+    connect(DBMusicas, &SongGrid::MouseUp, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
+        Guarded([=, this] { DBMusicasMouseUp(button, shift, at.x(), at.y()); });
+    });
+    connect(DBMusicas, &SongGrid::CurrentRowMoved, this, [this](int row) { Guarded([=, this] { CurrentRowMoved(row); }); });
+
+    pnlAguarde = new QFrame(GBRelacaoMusicas);
+    pnlAguarde->setGeometry(86, 108, 557, 81);
+    pnlAguarde->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlAguarde->setLineWidth(1);
+    pnlAguarde->setAutoFillBackground(true);
+    pnlAguarde->setPalette(AlwaysActive(face));
+    pnlAguarde->hide();
+
+    Label1 = new QLabel(QStringLiteral("Gravando informações no TAG"), pnlAguarde);
+    Label1->setGeometry(191, 6, 175, 13);
+    Label1->setFont(WindowFont(12, true));
+    QPalette heading = Label1->palette();
+    heading.setColor(QPalette::WindowText, Qt::black);
+    Label1->setPalette(AlwaysActive(heading));
+
+    lblContador = new QLabel(pnlAguarde);
+    lblContador->setGeometry(8, 32, 0, 13);
+    lblContador->setFont(GBRelacaoMusicas->font());
+    lblContador->setPalette(AlwaysActive(group));
+
+    ProgressBar1 = new ContinuousProgressBar(pnlAguarde);
+    ProgressBar1->setGeometry(8, 48, 537, 25);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    BTodas = RunButton(this, QStringLiteral("Gravar Todas"), {138, 362, 150, 28});
+    BSelecionadas = RunButton(this, QStringLiteral("Gravar Selecionadas"), {296, 362, 150, 28});
+    BFechar = RunButton(this, QStringLiteral("&Fechar"), {454, 362, 150, 28});
+    connect(BTodas, &QPushButton::clicked, this, [this] { Guarded([this] { BTodasClick(); }); });
+    connect(BSelecionadas, &QPushButton::clicked, this, [this] { Guarded([this] { BSelecionadasClick(); }); });
+    connect(BFechar, &QPushButton::clicked, this, [this] { Guarded([this] { BFecharClick(); }); });
+
+    setTabOrder(MEBuscarMusicas, DBMusicas);
+}
+
+void TFrmPrincipal::Guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+    }
+}
+
+void TFrmPrincipal::ReportFailure(const std::exception& error)
+{
+    ReportError(boxes_, error.what());
+}
+
+void TFrmPrincipal::FormCreate()
+{
+    const catalogue::StartupOutcome outcome = session_.Start(executablePath_);
+    if (outcome.state != catalogue::StartupState::Ready) {
+        // The start-up stops here, silently after its message; the window opens all the same.
+        boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information, MessagePlacement::ScreenCentre});
+        return;
+    }
+    MEBuscarMusicasChange();
+}
+
+void TFrmPrincipal::FormDestroy()
+{
+    songModel_->BeginQuery();
+    try {
+        session_.Shutdown();
+    } catch (...) {
+        songModel_->EndQuery();
+        throw;
+    }
+    songModel_->EndQuery();
+}
+
+void TFrmPrincipal::BFecharClick()
+{
+    close();
+}
+
+void TFrmPrincipal::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        // A run is not stopped: it writes every song, then the program ends.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TFrmPrincipal::keyPressEvent(QKeyEvent* event)
+{
+    // "&Fechar"'s access key. Typed characters reach the window only from controls that do not
+    // take them, so F alone counts everywhere but in the search box; Alt+F counts everywhere.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (event->key() == Qt::Key_F && (modifiers == Qt::NoModifier || modifiers == Qt::AltModifier) &&
+        BFechar->isEnabled()) {
+        BFechar->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFrmPrincipal::SearchTextChanged()
+{
+    if (searchPending_)
+        return;
+    searchPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { RunPendingSearch(); }, Qt::QueuedConnection);
+}
+
+void TFrmPrincipal::RunPendingSearch()
+{
+    if (!searchPending_)
+        return;
+    searchPending_ = false;
+    Guarded([this] { MEBuscarMusicasChange(); });
+}
+
+void TFrmPrincipal::MEBuscarMusicasChange()
+{
+    searchPending_ = false;
+    if (sortField_.empty())
+        sortField_ = kDefaultSortField;
+    songModel_->BeginQuery();
+    DBMusicas->ClearSelection();
+    try {
+        session_.RunSongQuery(ToCp1252(MEBuscarMusicas->text()), sortField_);
+    } catch (...) {
+        songModel_->EndQuery();
+        throw;
+    }
+    songModel_->EndQuery();
+    DBMusicas->SetCurrentRow(songModel_->rowCount() > 0 ? 0 : -1);
+}
+
+void TFrmPrincipal::DBMusicasTitleClick(int column)
+{
+    if (column != 0)
+        return;
+    sortField_ = SongTableModel::ColumnFieldName();
+    if (sortField_.empty())
+        sortField_ = kDefaultSortField;
+    MEBuscarMusicasChange();
+}
+
+void TFrmPrincipal::DBMusicasMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (X < 10 && Y < 15) {
+        sortField_ = kDefaultSortField;
+        MEBuscarMusicasChange();
+    }
+}
+
+void TFrmPrincipal::DBMusicasDrawColumnCell(GridCanvas& canvas, const QRect& rect, int, const QModelIndex& column,
+                                            CellState)
+{
+    // Set after the list chose the highlight's text colour: highlighted rows show navy too.
+    canvas.fontColour = DataTextColour();
+    canvas.DefaultDrawColumnCell(rect, column.data(Qt::DisplayRole).toString());
+}
+
+void TFrmPrincipal::CurrentRowMoved(int row)
+{
+    if (displaySuspended_ || row < 0)
+        return;
+    catalogue::SongList& songs = session_.Q_Musicas();
+    if (songs.IsOpen())
+        songs.GoTo(static_cast<catalogue::SongList::RowId>(row));
+}
+
+void TFrmPrincipal::ShowProgressPanel(bool Show)
+{
+    lblContador->clear();
+    lblContador->adjustSize();
+    pnlAguarde->setVisible(Show);
+    GBLocalizarMusicas->setEnabled(!Show);
+    const bool enabled = GBLocalizarMusicas->isEnabled();
+    GBRelacaoMusicas->setEnabled(enabled);
+    BTodas->setEnabled(enabled);
+    BSelecionadas->setEnabled(enabled);
+    BFechar->setEnabled(enabled);
+    ServePendingEvents();
+}
+
+void TFrmPrincipal::SetCounter(std::size_t song, std::size_t songs, std::string_view fullName)
+{
+    const std::string text = "Gravando aquivo " + text::DecimalText(static_cast<std::int64_t>(song)) + " de " +
+                             text::DecimalText(static_cast<std::int64_t>(songs)) + " (" + std::string(fullName) + ")";
+    lblContador->setText(FromCp1252(text));
+    lblContador->adjustSize();
+}
+
+void TFrmPrincipal::SuspendDisplay()
+{
+    displaySuspended_ = true;
+}
+
+void TFrmPrincipal::ResumeDisplay()
+{
+    displaySuspended_ = false;
+    catalogue::SongList& songs = session_.Q_Musicas();
+    songModel_->ShowKeptRows();
+    if (songs.HasCurrentRow())
+        DBMusicas->SetCurrentRow(static_cast<int>(std::min<std::size_t>(songs.CurrentRowId(), INT_MAX)));
+}
+
+void TFrmPrincipal::ServePendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TFrmPrincipal::FinishRun()
+{
+    running_ = false;
+    if (closePending_) {
+        // The pending end of the program closes the closing message at once.
+        closePending_ = false;
+        close();
+        return;
+    }
+    boxes_.Show({ApplicationTitle(), QStringLiteral("Gravação do TAG finalizada!"), MessageIcon::None,
+                 MessagePlacement::ScreenCentre});
+}
+
+void TFrmPrincipal::BTodasClick()
+{
+    RunPendingSearch();
+    catalogue::SongList& songs = session_.Q_Musicas();
+    songs.FetchAll();
+    songModel_->ShowKeptRows();
+    songs.First();
+    const std::size_t n = songs.RowCount();
+    ProgressBar1->setValue(0);
+    ProgressBar1->setMaximum(ProgressValue(n));
+    running_ = true;
+    try {
+        ShowProgressPanel(true);
+        SuspendDisplay();
+        std::size_t i = 0;
+        while (!songs.Eof()) {
+            ++i;
+            SetCounter(i, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
+            ProgressBar1->setValue(ProgressValue(i));
+            ServePendingEvents();
+            WriteSongTag();
+            songs.Next();
+        }
+    } catch (...) {
+        ResumeDisplay();
+        ShowProgressPanel(false);
+        running_ = false;
+        if (closePending_)
+            close();
+        throw;
+    }
+    ResumeDisplay();
+    ShowProgressPanel(false);
+    FinishRun();
+}
+
+void TFrmPrincipal::BSelecionadasClick()
+{
+    RunPendingSearch();
+    catalogue::SongList& songs = session_.Q_Musicas();
+    if (!songs.HasCurrentRow())
+        return;
+    const std::vector<RowSelection::RowId> rows = DBMusicas->SelectedRows().Rows();
+    const std::size_t n = rows.size();
+    ProgressBar1->setValue(0);
+    ProgressBar1->setMaximum(ProgressValue(n));
+    running_ = true;
+    try {
+        ShowProgressPanel(true);
+        SuspendDisplay();
+        for (std::size_t k = 0; k < n; ++k) {
+            songs.GoTo(rows[k]);
+            SetCounter(k + 1, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
+            ProgressBar1->setValue(ProgressValue(k + 1));
+            ServePendingEvents();
+            WriteSongTag();
+        }
+    } catch (...) {
+        ResumeDisplay();
+        ShowProgressPanel(false);
+        running_ = false;
+        if (closePending_)
+            close();
+        throw;
+    }
+    ResumeDisplay();
+    ShowProgressPanel(false);
+    FinishRun();
+}
+
+void TFrmPrincipal::WriteSongTag()
+{
+    if (beforeSong_)
+        beforeSong_();
+    try {
+        const SongTag song = MapSongToTag(session_.Q_Musicas().Current());
+        if (!tagkit::IsMp3Extension(song.extension))
+            return;
+        const std::string path = FileSystemPath(song.fileName);
+        tagkit::CreateTagObjects(song.extension);
+        try {
+            tagkit::LoadFileInfo(path);
+            tagkit::SaveTagInfo(path, song.values);
+        } catch (...) {
+            tagkit::FreeTagObjects(song.extension);
+            throw;
+        }
+        tagkit::FreeTagObjects(song.extension);
+    } catch (...) {
+        // A song that cannot be written is passed over; the run goes on with the next one.
+    }
+}
+
+} // namespace app

@@ -1,0 +1,110 @@
+#pragma once
+// FrmPrincipal, the program's one window: the search box, the song list and the three buttons,
+// the progress panel of the batch runs, start-up and shut-down of the catalogue link, and the
+// general error report of every handler.
+#include "app/GridLook.h"
+#include "catalogue/CatalogueSession.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace app {
+
+class MessageBoxes;
+class SongGrid;
+class SongTableModel;
+
+class TFrmPrincipal final : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate. executablePath locates RevoZadoz.ini; every box the
+    // window shows goes through boxes, which must outlive the window.
+    TFrmPrincipal(MessageBoxes& boxes, std::filesystem::path executablePath, QWidget* parent = nullptr);
+    // Runs FormDestroy.
+    ~TFrmPrincipal() override;
+
+    // The controls, owned by the window.
+    QGroupBox* GBLocalizarMusicas = nullptr;
+    QLineEdit* MEBuscarMusicas = nullptr;
+    QGroupBox* GBRelacaoMusicas = nullptr;
+    SongGrid* DBMusicas = nullptr;
+    QFrame* pnlAguarde = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblContador = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* BTodas = nullptr;
+    QPushButton* BSelecionadas = nullptr;
+    QPushButton* BFechar = nullptr;
+
+    // Start-up and shut-down.
+    void FormCreate();
+    void FormDestroy();
+    void BFecharClick();
+
+    // Browsing.
+    void MEBuscarMusicasChange();
+    void DBMusicasTitleClick(int column);
+    void DBMusicasMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void DBMusicasDrawColumnCell(GridCanvas& canvas, const QRect& rect, int DataCol, const QModelIndex& column,
+                                 CellState state);
+
+    // Batch runs.
+    void BTodasClick();
+    void BSelecionadasClick();
+    void ShowProgressPanel(bool Show);
+    void WriteSongTag();
+
+    // The column the song query is ordered by: empty until the first run.
+    const std::string& SortField() const { return sortField_; }
+    catalogue::CatalogueSession& Catalogue() { return session_; }
+    SongTableModel& SongModel() { return *songModel_; }
+    // Whether a batch run is under way.
+    bool Running() const { return running_; }
+    // Called before each song of a batch run is written, with the song list's cursor on it
+    // (tests watch the counter and the bar through it).
+    void SetBeforeSongHook(std::function<void()> hook) { beforeSong_ = std::move(hook); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    // Runs an event handler; an error it lets out goes to the general error report.
+    void Guarded(const std::function<void()>& handler);
+    void ReportFailure(const std::exception& error);
+    // The search box changed: its text is searched once the events already waiting (more
+    // keystrokes of a quick typist, say) have been served.
+    void SearchTextChanged();
+    void RunPendingSearch();
+    void CurrentRowMoved(int row);
+    void SetCounter(std::size_t song, std::size_t songs, std::string_view fullName);
+    void SuspendDisplay();
+    void ResumeDisplay();
+    void ServePendingEvents();
+    void FinishRun();
+
+    MessageBoxes& boxes_;
+    std::filesystem::path executablePath_;
+    catalogue::CatalogueSession session_;
+    std::unique_ptr<SongTableModel> songModel_;
+    std::string sortField_;
+    std::function<void()> beforeSong_;
+    bool searchPending_ = false;
+    bool running_ = false;
+    bool displaySuspended_ = false;
+    bool closePending_ = false;
+};
+
+} // namespace app

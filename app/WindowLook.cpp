@@ -1,0 +1,54 @@
+#include "app/WindowLook.h"
+
+#include "app/WindowText.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace app {
+namespace {
+
+const QString kWindowFontFamily = QStringLiteral("MS Sans Serif");
+
+bool WindowFontInstalled()
+{
+    return QFontDatabase::families().contains(kWindowFontFamily);
+}
+
+} // namespace
+
+void ApplyWindowLook(QApplication& application)
+{
+    QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setApplicationDisplayName(ApplicationTitle());
+    // The platform's palette (button face, highlight, button highlight and shadow) stays; the
+    // classic style draws the raised buttons, etched group boxes and sunken boxes of the design.
+    const QPalette systemPalette = QApplication::palette();
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
+    QApplication::setPalette(systemPalette);
+    if (!WindowFontInstalled() && QFile::exists(QString::fromUtf8(kWindowFontFile)))
+        QFontDatabase::addApplicationFont(QString::fromUtf8(kWindowFontFile));
+    application.setFont(WindowFont(11));
+}
+
+QFont WindowFont(int characterHeight, bool bold)
+{
+    QFont font;
+    if (WindowFontInstalled()) {
+        font.setFamily(kWindowFontFamily);
+        // The bitmap strikes are chosen by their cell height.
+        font.setPixelSize(characterHeight + 2);
+    } else {
+        font.setFamilies({QStringLiteral("Sans Serif"), QStringLiteral("DejaVu Sans")});
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(characterHeight);
+    }
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace app

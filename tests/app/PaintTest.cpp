@@ -1,0 +1,114 @@
+// The window as it is painted: a few pixels against the layout, so that a broken paint shows.
+#include "WindowTesting.h"
+
+#include "app/SongGrid.h"
+#include "app/WindowLook.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace apptest {
+namespace {
+
+class Paint : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        MakeCatalogue(NumberedSongs(20));
+        Open();
+        image_ = Window().grab().toImage();
+    }
+
+    QRgb At(QPoint p) const { return image_.pixel(p); }
+    // Where a point of the list's client area lies in the window.
+    QPoint InWindow(QPoint client) const
+    {
+        app::SongGrid& grid = *Window_().DBMusicas;
+        return grid.mapTo(&Window_(), client + grid.contentsRect().topLeft());
+    }
+    app::TFrmPrincipal& Window_() const { return const_cast<Paint*>(this)->Window(); }
+    QRect CellInWindow(int row) const
+    {
+        app::SongGrid& grid = *Window_().DBMusicas;
+        const QRect cell = grid.visualRect(grid.model()->index(row, 0));
+        return QRect(grid.viewport()->mapTo(&Window_(), cell.topLeft()), cell.size());
+    }
+
+    QImage image_;
+};
+
+TEST_F(Paint, TheControlsStandWhereTheLayoutPutsThem)
+{
+    app::TFrmPrincipal& w = Window();
+    EXPECT_EQ(w.size(), QSize(740, 400));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(w.GBLocalizarMusicas->geometry(), QRect(6, 4, 728, 47));
+    EXPECT_EQ(w.MEBuscarMusicas->geometry(), QRect(8, 16, 708, 24));
+    EXPECT_EQ(w.GBRelacaoMusicas->geometry(), QRect(6, 56, 728, 299));
+    EXPECT_EQ(w.DBMusicas->geometry(), QRect(8, 15, 707, 274));
+    EXPECT_EQ(w.pnlAguarde->geometry(), QRect(86, 108, 557, 81));
+    EXPECT_EQ(w.BTodas->geometry(), QRect(138, 362, 150, 28));
+    EXPECT_EQ(w.BSelecionadas->geometry(), QRect(296, 362, 150, 28));
+    EXPECT_EQ(w.BFechar->geometry(), QRect(454, 362, 150, 28));
+    EXPECT_EQ(w.DBMusicas->columnWidth(0), 670);
+    EXPECT_EQ(w.GBLocalizarMusicas->title(), "Localizar Música: ");
+    EXPECT_EQ(w.GBRelacaoMusicas->title(), "Relação das Músicas");
+    EXPECT_EQ(w.BFechar->text(), "&Fechar");
+    EXPECT_FALSE(w.pnlAguarde->isVisible());
+}
+
+TEST_F(Paint, BackgroundIsButtonFaceAndDataTextIsNavyOnRaisedCells)
+{
+    const QPalette& palette = Window().palette();
+    EXPECT_EQ(At({2, 380}), palette.color(QPalette::Button).rgb());
+
+    // Row 1 is neither current nor selected: button face, with the raised edges.
+    const QRect cell = CellInWindow(1);
+    EXPECT_EQ(At(cell.topLeft()), palette.color(QPalette::Light).rgb());
+    EXPECT_EQ(At({cell.left(), cell.bottom() - 1}), palette.color(QPalette::Light).rgb());
+    EXPECT_EQ(At(cell.bottomRight()), palette.color(QPalette::Dark).rgb());
+    EXPECT_EQ(At({cell.right(), cell.top() + 2}), palette.color(QPalette::Dark).rgb());
+    EXPECT_EQ(At({cell.right() - 3, cell.center().y()}), palette.color(QPalette::Button).rgb());
+
+    int navy = 0;
+    for (int x = cell.left() + 2; x < cell.left() + 80; ++x)
+        for (int y = cell.top() + 2; y < cell.bottom(); ++y)
+            navy += At({x, y}) == app::DataTextColour().rgb();
+    EXPECT_GT(navy, 10) << "no navy text in the row";
+
+    // Row 0 is current: the highlight colour, still with navy text.
+    const QRect current = CellInWindow(0);
+    EXPECT_EQ(At({current.right() - 3, current.center().y()}), palette.color(QPalette::Highlight).rgb());
+    int navyOnHighlight = 0;
+    for (int x = current.left() + 2; x < current.left() + 80; ++x)
+        for (int y = current.top() + 2; y < current.bottom(); ++y)
+            navyOnHighlight += At({x, y}) == app::DataTextColour().rgb();
+    EXPECT_GT(navyOnHighlight, 10);
+}
+
+TEST_F(Paint, TitleAndIndicatorHaveAThreePixelBevel)
+{
+    const QPalette& palette = Window().palette();
+    app::SongGrid& grid = *Window().DBMusicas;
+    const QHeaderView& title = *grid.horizontalHeader();
+    const QPoint titleTopLeft = title.viewport()->mapTo(&Window(), QPoint(title.sectionViewportPosition(0), 0));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(At(titleTopLeft + QPoint(20, i)), palette.color(QPalette::Light).rgb()) << i;
+        EXPECT_EQ(At(titleTopLeft + QPoint(20, title.height() - 1 - i)), palette.color(QPalette::Dark).rgb()) << i;
+    }
+    EXPECT_EQ(At(titleTopLeft + QPoint(20, 3)), palette.color(QPalette::Button).rgb());
+
+    // The indicator cell of row 1 has no mark: bevel and face only.
+    const QRect cell = CellInWindow(1);
+    const QPoint indicator(InWindow({0, 0}).x(), cell.top());
+    EXPECT_EQ(At(indicator + QPoint(1, 5)), palette.color(QPalette::Light).rgb());
+    EXPECT_EQ(At(indicator + QPoint(app::SongGrid::kIndicatorWidth - 2, 5)), palette.color(QPalette::Dark).rgb());
+}
+
+} // namespace
+} // namespace apptest
