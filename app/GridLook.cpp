@@ -1,5 +1,7 @@
 #include "app/GridLook.h"
 
+#include "app/WindowLook.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -12,7 +14,7 @@ void GridCanvas::DefaultDrawColumnCell(const QRect& rect, const QString& text)
     painter.setClipRect(rect);
     painter.setPen(fontColour);
     const QRect textArea = rect.adjusted(2, 2, 0, 0);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    DrawWindowText(painter, textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.restore();
 }
 

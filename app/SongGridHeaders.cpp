@@ -2,6 +2,7 @@
 
 #include "app/GridLook.h"
 #include "app/SongGrid.h"
+#include "app/WindowLook.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -44,7 +45,7 @@ void GridTitleHeader::paintSection(QPainter* painter, const QRect& rect, int log
     painter->setPen(Qt::black);
     const QString title = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() : QString();
     painter->setClipRect(rect.adjusted(3, 3, -3, -3));
-    painter->drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, title);
+    DrawWindowText(*painter, rect, Qt::AlignCenter | Qt::TextSingleLine, title);
     painter->restore();
 }
 

@@ -7,6 +7,7 @@
 #include "app/SongGrid.h"
 #include "app/SongTableModel.h"
 #include "app/SongTagMapping.h"
+#include "app/WindowLabel.h"
 #include "app/WindowLook.h"
 #include "app/WindowText.h"
 #include "catalogue/SongColumns.h"
@@ -144,7 +145,7 @@ void TFrmPrincipal::BuildControls()
     pnlAguarde->setPalette(AlwaysActive(face));
     pnlAguarde->hide();
 
-    Label1 = new QLabel(QStringLiteral("Gravando informações no TAG"), pnlAguarde);
+    Label1 = new WindowLabel(QStringLiteral("Gravando informações no TAG"), pnlAguarde);
     Label1->setGeometry(191, 6, 175, 13);
     Label1->setFont(WindowFont(12, true));
     QPalette heading = Label1->palette();

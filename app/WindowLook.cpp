@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -49,6 +50,27 @@ QFont WindowFont(int characterHeight, bool bold)
     }
     font.setBold(bold);
     return font;
+}
+
+} // namespace app
+
+namespace app {
+
+void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text)
+{
+    const QFont font = painter.font();
+    const bool overstrike = font.bold() && font.family() == kWindowFontFamily;
+    if (!overstrike) {
+        painter.drawText(rect, flags, text);
+        return;
+    }
+    QFont wider = font;
+    wider.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    painter.save();
+    painter.setFont(wider);
+    painter.drawText(rect, flags, text);
+    painter.drawText(rect.translated(1, 0), flags, text);
+    painter.restore();
 }
 
 } // namespace app

@@ -5,6 +5,9 @@
 #include <QFont>
 
 class QApplication;
+class QPainter;
+class QRect;
+class QString;
 
 namespace app {
 
@@ -19,6 +22,11 @@ void ApplyWindowLook(QApplication& application);
 // "MS Sans Serif" whose characters are characterHeight pixels high (a cell two pixels taller),
 // or a plain sans-serif family of that pixel size when the font is not installed.
 QFont WindowFont(int characterHeight, bool bold = false);
+
+// Writes text as the window does. The bitmap "MS Sans Serif" has no bold strike, so bold text
+// in it is overstruck one pixel to the right, each character one pixel wider, as the platform
+// it was designed for emboldens its bitmap fonts.
+void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text);
 
 // The colour of the data text in the list: navy.
 inline QColor DataTextColour()

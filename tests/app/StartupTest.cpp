@@ -104,5 +104,28 @@ TEST_F(Startup, FormDestroyDetachesAndTheCloseButtonClosesWithoutAsking)
     EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(Startup, AFirstQueryThatFailsReachesTheErrorReportAndTheWindowOpensEmpty)
+{
+    catalogue::builder::CatalogueDescription description = NumberedSongs(2);
+    description.schema.FindTable("Tb_Musicas")->DropColumn("MUS_SEGUNDOS");
+    MakeCatalogue(description);
+    Open();
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    const app::MessageRequest& report = boxes_.shown[0];
+    EXPECT_EQ(report.icon, app::MessageIcon::Stop);
+    EXPECT_EQ(report.caption, "Fonarel 2010");
+    EXPECT_TRUE(report.text.contains("MUS_SEGUNDOS")) << report.text.toStdString();
+    EXPECT_TRUE(report.text.endsWith('.') || report.text.endsWith('!')) << report.text.toStdString();
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(ShownNames().empty());
+    EXPECT_FALSE(Window().Catalogue().Q_Musicas().IsOpen());
+
+    // Every later run fails the same way and says so again; the box keeps its text.
+    Type("s");
+    EXPECT_EQ(boxes_.shown.size(), 2u);
+    EXPECT_EQ(Window().MEBuscarMusicas->text(), "S");
+    EXPECT_TRUE(ShownNames().empty());
+}
+
 } // namespace
 } // namespace apptest

@@ -2,7 +2,7 @@
 // the display it is given (scripts/screenshot runs it under Xvfb), and saves two pictures taken
 // from the screen:
 //   LIST.png  the list filled, rows 2, 4 and 5 selected, the fourth row current;
-//   RUN.png   the progress panel during "Gravar Todas", at its third song (which rewrites the
+//   RUN.png   the progress panel during "Gravar Todas", half-way (which rewrites the
 //             listed songs' tags, as the button does).
 //
 //   fonarel-screenshot FOLDER LIST.png RUN.png
@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -50,6 +51,7 @@ void ClickRow(app::SongGrid& grid, int row, Qt::KeyboardModifiers modifiers)
 {
     const QRect cell = grid.visualRect(grid.model()->index(row, 0));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cell.center());
+    QTest::qWait(50);
 }
 
 } // namespace
@@ -69,6 +71,8 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
 
+    // The list fetches its first screen of rows once it is laid out.
+    QTest::qWait(100);
     app::SongGrid& grid = *window.DBMusicas;
     if (grid.model()->rowCount() > 5) {
         ClickRow(grid, 1, Qt::NoModifier);
@@ -81,7 +85,7 @@ int main(int argc, char** argv)
     int song = 0;
     bool saved = false;
     window.SetBeforeSongHook([&] {
-        if (++song == 3)
+        if (++song == window.ProgressBar1->maximum() / 2)
             saved = SaveWindowPicture(window, QString::fromLocal8Bit(argv[3]));
     });
     window.BTodas->click();
