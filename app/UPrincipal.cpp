@@ -1,6 +1,7 @@
 #include "app/UPrincipal.h"
 
 #include "app/ContinuousProgressBar.h"
+#include "app/CounterLabel.h"
 #include "app/ErrorReport.h"
 #include "app/MessageBoxes.h"
 #include "app/SearchCapitals.h"
@@ -152,7 +153,7 @@ void TFrmPrincipal::BuildControls()
     heading.setColor(QPalette::WindowText, Qt::black);
     Label1->setPalette(AlwaysActive(heading));
 
-    lblContador = new QLabel(pnlAguarde);
+    lblContador = new CounterLabel(pnlAguarde);
     lblContador->setGeometry(8, 32, 0, 13);
     lblContador->setFont(GBRelacaoMusicas->font());
     lblContador->setPalette(AlwaysActive(group));
@@ -161,7 +162,6 @@ void TFrmPrincipal::BuildControls()
     ProgressBar1->setGeometry(8, 48, 537, 25);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
 
     BTodas = RunButton(this, QStringLiteral("Gravar Todas"), {138, 362, 150, 28});
     BSelecionadas = RunButton(this, QStringLiteral("Gravar Selecionadas"), {296, 362, 150, 28});
@@ -311,7 +311,6 @@ void TFrmPrincipal::CurrentRowMoved(int row)
 void TFrmPrincipal::ShowProgressPanel(bool Show)
 {
     lblContador->clear();
-    lblContador->adjustSize();
     pnlAguarde->setVisible(Show);
     GBLocalizarMusicas->setEnabled(!Show);
     const bool enabled = GBLocalizarMusicas->isEnabled();
@@ -327,7 +326,6 @@ void TFrmPrincipal::SetCounter(std::size_t song, std::size_t songs, std::string_
     const std::string text = "Gravando aquivo " + text::DecimalText(static_cast<std::int64_t>(song)) + " de " +
                              text::DecimalText(static_cast<std::int64_t>(songs)) + " (" + std::string(fullName) + ")";
     lblContador->setText(FromCp1252(text));
-    lblContador->adjustSize();
 }
 
 void TFrmPrincipal::SuspendDisplay()

@@ -16,11 +16,12 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace app {
 
+class ContinuousProgressBar;
+class CounterLabel;
 class MessageBoxes;
 class SongGrid;
 class SongTableModel;
@@ -41,8 +42,8 @@ public:
     SongGrid* DBMusicas = nullptr;
     QFrame* pnlAguarde = nullptr;
     QLabel* Label1 = nullptr;
-    QLabel* lblContador = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    CounterLabel* lblContador = nullptr;
+    ContinuousProgressBar* ProgressBar1 = nullptr;
     QPushButton* BTodas = nullptr;
     QPushButton* BSelecionadas = nullptr;
     QPushButton* BFechar = nullptr;

@@ -56,11 +56,15 @@ QFont WindowFont(int characterHeight, bool bold)
 
 namespace app {
 
+bool IsOverstruck(const QFont& font)
+{
+    return font.bold() && font.family() == kWindowFontFamily;
+}
+
 void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text)
 {
     const QFont font = painter.font();
-    const bool overstrike = font.bold() && font.family() == kWindowFontFamily;
-    if (!overstrike) {
+    if (!IsOverstruck(font)) {
         painter.drawText(rect, flags, text);
         return;
     }

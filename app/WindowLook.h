@@ -27,6 +27,7 @@ QFont WindowFont(int characterHeight, bool bold = false);
 // in it is overstruck one pixel to the right, each character one pixel wider, as the platform
 // it was designed for emboldens its bitmap fonts.
 void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text);
+bool IsOverstruck(const QFont& font);
 
 // The colour of the data text in the list: navy.
 inline QColor DataTextColour()

@@ -7,6 +7,7 @@
 // The 100,000-song catalogue is built once beside the program and reused. The server part runs
 // when FONAREL_FB_SERVER names the server (scripts/firebird-server start) and the program may
 // hand a copy of the catalogue to the server's user.
+#include "bench/support/GeneratedCatalogueFile.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/FirebirdClient.h"
 #include "catalogue/SongQuery.h"
@@ -63,21 +64,6 @@ void PrintLine(const char* what, Figure list, Figure bare)
 std::size_t HeapInUse()
 {
     return mallinfo2().uordblks;
-}
-
-void BuildCatalogueOnce(const fs::path& path)
-{
-    if (fs::exists(path))
-        return;
-    std::printf("building the %zu-song catalogue at %s ...\n", kSongs, path.c_str());
-    const fs::path partial = path.string() + ".partial";
-    fs::remove(partial);
-    const auto start = Clock::now();
-    catalogue::builder::CatalogueBuilder builder(partial.string(), catalogue::builder::CatalogueSchema::Standard());
-    catalogue::builder::AddGeneratedSongs(builder, kSongs);
-    builder.Finish();
-    fs::rename(partial, path);
-    std::printf("built in %.1f s\n", Milliseconds(Clock::now() - start) / 1000);
 }
 
 struct Timing {
@@ -203,7 +189,7 @@ int main(int argc, char** argv)
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const fs::path catalogue = FONAREL_BENCH_CATALOGUE;
     try {
-        BuildCatalogueOnce(catalogue);
+        bench::BuildGeneratedCatalogueOnce(catalogue, kSongs);
         Measure("embedded", catalogue.string(), repetitions);
 
         const char* host = std::getenv("FONAREL_FB_SERVER");

@@ -10,8 +10,9 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include "app/CounterLabel.h"
 #include <QLineEdit>
-#include <QProgressBar>
+#include "app/ContinuousProgressBar.h"
 #include <QPushButton>
 
 #include <taglib/id3v2tag.h>

@@ -16,7 +16,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QProgressBar>
+#include "app/ContinuousProgressBar.h"
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>

@@ -1,0 +1,182 @@
+// Prints, in the offscreen window:
+//   - "Gravar Todas" over N songs (5,000 by default) whose tags are rewritten in place, against
+//     the bare toolkit loop (CreateTagObjects, LoadFileInfo, SaveTagInfo, FreeTagObjects) over the
+//     same files with the same values, in alternating rounds of the same run;
+//   - the memory of "Gravar Todas" over 100,000 songs (which rewrite 100 files in turn): the heap
+//     at its peak and after the run, against the song list's kept rows.
+//
+//   batch_bench [songs] [rounds] [speed]    (5000 and 3 by default; "speed" leaves out the memory)
+#include "bench/app/BenchWindow.h"
+#include "bench/support/WorkingSet.h"
+
+#include "app/SongTagMapping.h"
+#include "app/UPrincipal.h"
+#include "catalogue/CatalogueSession.h"
+#include "tagkit/U_Funcoes.h"
+#include "tools/catalogue/CatalogueBuilder.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+namespace fs = std::filesystem;
+using bench::Clock;
+using bench::Milliseconds;
+
+const std::string kData = FONAREL_BENCH_DATA;
+
+// Songs 1..count, song i in file song<i % files>.mp3 of the folder, with the values a real
+// catalogue gives.
+void BuildCatalogue(const std::string& database, const std::string& folder, std::size_t count, std::size_t files)
+{
+    fs::remove(database);
+    catalogue::builder::CatalogueBuilder builder(database, catalogue::builder::CatalogueSchema::Standard());
+    builder.Insert("Tb_Pastas", {{"PAS_CODIGO", "1"}, {"PAS_PATH", folder + "/"}});
+    builder.Insert("Tb_Genero", {{"GEN_CODIGO", "1"}, {"GEN_NOME", "Samba"}});
+    builder.Insert("Tb_Ritmo", {{"RIT_CODIGO", "1"}, {"RIT_NOME", "Partido alto"}});
+    builder.Insert("Tb_Idioma", {{"IDI_CODIGO", "1"}, {"IDI_NOME", "Portugu\xEAs"}});
+    builder.Insert("Tb_Vocal", {{"VOC_CODIGO", "1"}, {"VOC_NOME", "Masculino"}});
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::string n = std::to_string(i);
+        builder.Insert("Tb_Musicas",
+                       {{"MUS_CODIGO", n}, {"MUS_NOME", "Cancao " + n}, {"MUS_INTERPRETE", "Interprete " + std::to_string(i % 97)},
+                        {"MUS_ALBUM", "Album " + std::to_string(i % 31)}, {"MUS_ANO", std::to_string(1950 + i % 70)},
+                        {"MUS_FAIXA", std::to_string(1 + i % 14)}, {"MUS_NOMECOMPLETO", "CANCAO " + n},
+                        {"MUS_ARQUIVO", "song" + std::to_string(i % files) + ".mp3"}, {"MUS_COMPOSITOR", "Compositor"},
+                        {"MUS_TIPOPERIODO", "D"}, {"MUS_PERIODOINICIO", "1970"}, {"MUS_PERIODOFIM", "1979"},
+                        {"PAS_CODIGO", "1"}, {"GEN_CODIGO", "1"}, {"RIT_CODIGO", "1"}, {"IDI_CODIGO", "1"},
+                        {"VOC_CODIGO", "1"}});
+    }
+    builder.Finish();
+}
+
+// The toolkit's sequence for each song, as WriteSongTag runs it, without the window.
+double BareLoop(const std::vector<app::SongTag>& songs)
+{
+    std::size_t written = 0;
+    const auto start = Clock::now();
+    for (const app::SongTag& song : songs) {
+        tagkit::CreateTagObjects(song.extension);
+        tagkit::LoadFileInfo(song.fileName);
+        written += tagkit::SaveTagInfo(song.fileName, song.values);
+        tagkit::FreeTagObjects(song.extension);
+    }
+    const double ms = Milliseconds(Clock::now() - start);
+    if (written != songs.size())
+        std::fprintf(stderr, "batch_bench: the bare loop wrote %zu of %zu songs\n", written, songs.size());
+    return ms;
+}
+
+double GravarTodas(app::TFrmPrincipal& window, bench::CountedBoxes& boxes)
+{
+    const int before = boxes.shown;
+    const auto start = Clock::now();
+    window.BTodas->click();
+    const double ms = Milliseconds(Clock::now() - start);
+    if (boxes.shown != before + 1)
+        std::fprintf(stderr, "batch_bench: the run did not end with its closing message\n");
+    return ms;
+}
+
+std::vector<app::SongTag> MappedSongs(catalogue::SongList& songs)
+{
+    std::vector<app::SongTag> mapped;
+    songs.FetchAll();
+    for (songs.First(); !songs.Eof(); songs.Next())
+        mapped.push_back(app::MapSongToTag(songs.Current()));
+    return mapped;
+}
+
+void Speed(int songCount, int rounds, const std::string& master)
+{
+    const std::string folder = kData + "/batch";
+    bench::MakeWorkingSet(folder, master, songCount);
+    const std::string database = kData + "/batch.fdb";
+    BuildCatalogue(database, folder, static_cast<std::size_t>(songCount), static_cast<std::size_t>(songCount));
+    const fs::path configuration = bench::ConfigurationFolder(database);
+
+    bench::CountedBoxes boxes;
+    app::TFrmPrincipal window(boxes, configuration / "fonarel");
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return;
+    std::vector<app::SongTag> mapped = MappedSongs(window.Catalogue().Q_Musicas());
+    // Untimed: every file gets its first tag (a rebuild); from here on tags are rewritten in place.
+    BareLoop(mapped);
+
+    std::vector<double> windowRuns, bareRuns;
+    for (int r = 0; r < rounds; ++r) {
+        if (r % 2 == 0) {
+            windowRuns.push_back(GravarTodas(window, boxes));
+            bareRuns.push_back(BareLoop(mapped));
+        } else {
+            bareRuns.push_back(BareLoop(mapped));
+            windowRuns.push_back(GravarTodas(window, boxes));
+        }
+    }
+    const double w = bench::MedianOf(windowRuns), b = bench::MedianOf(bareRuns);
+    std::printf("\"Gravar Todas\" over %d songs, tags rewritten in place (%d rounds, medians): window %.0f ms "
+                "(%.1f us a song), bare toolkit loop %.0f ms (%.1f us a song): %.3fx\n",
+                songCount, rounds, w, 1000 * w / songCount, b, 1000 * b / songCount, w / b);
+    bench::RemoveFolder(folder);
+    fs::remove(database);
+}
+
+void Memory(const std::string& master)
+{
+    constexpr std::size_t kSongs = 100000, kFiles = 100;
+    const std::string folder = kData + "/memory";
+    bench::MakeWorkingSet(folder, master, static_cast<int>(kFiles));
+    const std::string database = kData + "/memory.fdb";
+    BuildCatalogue(database, folder, kSongs, kFiles);
+    const fs::path configuration = bench::ConfigurationFolder(database);
+
+    bench::CountedBoxes boxes;
+    app::TFrmPrincipal window(boxes, configuration / "fonarel");
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return;
+    QTest::qWait(50);
+    const std::size_t before = bench::HeapInUse();
+    std::size_t peak = before, atSong1000 = 0, songs = 0;
+    window.SetBeforeSongHook([&] {
+        peak = std::max(peak, bench::HeapInUse());
+        if (++songs == 1000)
+            atSong1000 = bench::HeapInUse();
+    });
+    const auto start = Clock::now();
+    window.BTodas->click();
+    const double ms = Milliseconds(Clock::now() - start);
+    const std::size_t after = bench::HeapInUse();
+    const std::size_t kept = window.Catalogue().Q_Musicas().KeptBytes();
+    std::printf("\"Gravar Todas\" over %zu songs (%zu files in turn) in %.1f s: heap before %.2f MiB; the kept rows "
+                "%.2f MiB; peak during the run +%.2f MiB; after the run +%.2f MiB; from song 1,000 to the end %+.3f MiB\n",
+                songs, kFiles, ms / 1000, bench::MiB(double(before)), bench::MiB(double(kept)),
+                bench::MiB(double(peak) - double(before)), bench::MiB(double(after) - double(before)),
+                bench::MiB(double(after) - double(atSong1000)));
+    bench::RemoveFolder(folder);
+    fs::remove(database);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int songs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    bench::BenchApplication application(argc, argv);
+    fs::create_directories(kData);
+    const std::string master = kData + "/master-40k.mp3";
+    if (!bench::EncodeOnce(master, {"-b", "128"}, 2.5)) {
+        std::fprintf(stderr, "batch_bench: lame could not make %s\n", master.c_str());
+        return 1;
+    }
+    Speed(songs, rounds, master);
+    if (argc <= 3 || std::string(argv[3]) != "speed")
+        Memory(master);
+    return 0;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// What the window benchmarks share: an offscreen application with the window's look, boxes
+// that are counted instead of shown, the clock, medians and memory readings.
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration d);
+double MedianOf(std::vector<double> values);
+
+// Heap bytes in use (malloc's count) and the resident set, in bytes.
+std::size_t HeapInUse();
+std::size_t ResidentBytes();
+double MiB(double bytes);
+
+class CountedBoxes final : public app::MessageBoxes {
+public:
+    void Show(const app::MessageRequest&) override { ++shown; }
+    int shown = 0;
+};
+
+// An offscreen application unless a platform is chosen, with the window's look.
+class BenchApplication {
+public:
+    BenchApplication(int& argc, char** argv);
+    QApplication& Get() { return application_; }
+
+private:
+    QApplication application_;
+};
+
+// A folder with RevoZadoz.ini naming the database; the window's executable path in it.
+std::filesystem::path ConfigurationFolder(const std::string& databaseName);
+
+// Serves events until done() holds.
+template <class Done>
+void ServeUntil(Done done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+} // namespace bench
