@@ -65,23 +65,21 @@ bool SongTableModel::canFetchMore(const QModelIndex& parent) const
 
 void SongTableModel::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent))
-        return;
-    try {
-        songs_.FetchUntil(static_cast<std::size_t>(shown_) + kFetchBatch);
-    } catch (const std::exception& error) {
-        ShowKeptRows();
-        failed_(error);
-        return;
-    }
-    ShowKeptRows();
+    if (canFetchMore(parent))
+        Fetch([this] { songs_.FetchUntil(static_cast<std::size_t>(shown_) + kFetchBatch); });
 }
 
 void SongTableModel::FetchAllRows()
 {
+    Fetch([this] { songs_.FetchAll(); });
+}
+
+void SongTableModel::Fetch(const std::function<void()>& fetch)
+{
     try {
-        songs_.FetchAll();
+        fetch();
     } catch (const std::exception& error) {
+        // What was fetched before the failure is shown all the same.
         ShowKeptRows();
         failed_(error);
         return;

@@ -42,6 +42,9 @@ public:
     static constexpr std::string_view ColumnFieldName() { return "MUS_NOMECOMPLETO"; }
 
 private:
+    // Runs a fetch of the song list, shows the rows it kept and hands a failure to failed_.
+    void Fetch(const std::function<void()>& fetch);
+
     catalogue::SongList& songs_;
     std::function<void(const std::exception&)> failed_;
     int shown_ = 0;

@@ -347,17 +347,49 @@ void TFrmPrincipal::ServePendingEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void TFrmPrincipal::FinishRun()
+void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_t)>& moveTo)
 {
-    running_ = false;
-    if (closePending_) {
-        // The pending end of the program closes the closing message at once.
-        closePending_ = false;
-        close();
-        return;
+    catalogue::SongList& songs = session_.Q_Musicas();
+    ProgressBar1->setValue(0);
+    ProgressBar1->setMaximum(ProgressValue(n));
+    running_ = true;
+    try {
+        ShowProgressPanel(true);
+        SuspendDisplay();
+        // The counter and the bar show the song being written, set before it is written.
+        for (std::size_t i = 0; moveTo(i); ++i) {
+            SetCounter(i + 1, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
+            ProgressBar1->setValue(ProgressValue(i + 1));
+            ServePendingEvents();
+            WriteSongTag();
+        }
+    } catch (...) {
+        EndRun();
+        CloseIfAsked();
+        throw; // to the general error report; no closing message
     }
+    EndRun();
+    // The pending end of the program closes the closing message at once.
+    if (CloseIfAsked())
+        return;
     boxes_.Show({ApplicationTitle(), QStringLiteral("Gravação do TAG finalizada!"), MessageIcon::None,
                  MessagePlacement::ScreenCentre});
+}
+
+void TFrmPrincipal::EndRun()
+{
+    ResumeDisplay();
+    ShowProgressPanel(false);
+    running_ = false;
+}
+
+bool TFrmPrincipal::CloseIfAsked()
+{
+    if (!closePending_)
+        return false;
+    closePending_ = false;
+    close();
+    return true;
 }
 
 void TFrmPrincipal::BTodasClick()
@@ -367,33 +399,12 @@ void TFrmPrincipal::BTodasClick()
     songs.FetchAll();
     songModel_->ShowKeptRows();
     songs.First();
-    const std::size_t n = songs.RowCount();
-    ProgressBar1->setValue(0);
-    ProgressBar1->setMaximum(ProgressValue(n));
-    running_ = true;
-    try {
-        ShowProgressPanel(true);
-        SuspendDisplay();
-        std::size_t i = 0;
-        while (!songs.Eof()) {
-            ++i;
-            SetCounter(i, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
-            ProgressBar1->setValue(ProgressValue(i));
-            ServePendingEvents();
-            WriteSongTag();
+    // Every row of the result, from the first to the end flag.
+    WalkSongs(songs.RowCount(), [&songs](std::size_t i) {
+        if (i > 0)
             songs.Next();
-        }
-    } catch (...) {
-        ResumeDisplay();
-        ShowProgressPanel(false);
-        running_ = false;
-        if (closePending_)
-            close();
-        throw;
-    }
-    ResumeDisplay();
-    ShowProgressPanel(false);
-    FinishRun();
+        return !songs.Eof();
+    });
 }
 
 void TFrmPrincipal::BSelecionadasClick()
@@ -402,32 +413,14 @@ void TFrmPrincipal::BSelecionadasClick()
     catalogue::SongList& songs = session_.Q_Musicas();
     if (!songs.HasCurrentRow())
         return;
+    // The selection as the run starts, in list order.
     const std::vector<RowSelection::RowId> rows = DBMusicas->SelectedRows().Rows();
-    const std::size_t n = rows.size();
-    ProgressBar1->setValue(0);
-    ProgressBar1->setMaximum(ProgressValue(n));
-    running_ = true;
-    try {
-        ShowProgressPanel(true);
-        SuspendDisplay();
-        for (std::size_t k = 0; k < n; ++k) {
-            songs.GoTo(rows[k]);
-            SetCounter(k + 1, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
-            ProgressBar1->setValue(ProgressValue(k + 1));
-            ServePendingEvents();
-            WriteSongTag();
-        }
-    } catch (...) {
-        ResumeDisplay();
-        ShowProgressPanel(false);
-        running_ = false;
-        if (closePending_)
-            close();
-        throw;
-    }
-    ResumeDisplay();
-    ShowProgressPanel(false);
-    FinishRun();
+    WalkSongs(rows.size(), [&songs, &rows](std::size_t k) {
+        if (k >= rows.size())
+            return false;
+        songs.GoTo(rows[k]);
+        return true;
+    });
 }
 
 void TFrmPrincipal::WriteSongTag()

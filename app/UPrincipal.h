@@ -94,7 +94,12 @@ private:
     void SuspendDisplay();
     void ResumeDisplay();
     void ServePendingEvents();
-    void FinishRun();
+    // A batch run over n songs: moveTo(i) puts the song list's cursor on the i-th song (from 0)
+    // and says whether there is one. Ends with the closing message unless the walk failed.
+    void WalkSongs(std::size_t n, const std::function<bool(std::size_t)>& moveTo);
+    void EndRun();
+    // Closes the window when a close was asked for during the run; whether it was.
+    bool CloseIfAsked();
 
     MessageBoxes& boxes_;
     std::filesystem::path executablePath_;

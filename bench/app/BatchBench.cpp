@@ -20,6 +20,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -91,19 +92,45 @@ std::vector<app::SongTag> MappedSongs(catalogue::SongList& songs)
     return mapped;
 }
 
-void Speed(int songCount, int rounds, const std::string& master)
-{
-    const std::string folder = kData + "/batch";
-    bench::MakeWorkingSet(folder, master, songCount);
-    const std::string database = kData + "/batch.fdb";
-    BuildCatalogue(database, folder, static_cast<std::size_t>(songCount), static_cast<std::size_t>(songCount));
-    const fs::path configuration = bench::ConfigurationFolder(database);
+// A working set of copies of the master, a catalogue of songs over them, and the window open on
+// that catalogue; all removed again when it goes.
+class Stage {
+public:
+    Stage(const std::string& name, const std::string& master, std::size_t songs, std::size_t files)
+        : folder_(kData + "/" + name)
+        , database_(kData + "/" + name + ".fdb")
+    {
+        bench::MakeWorkingSet(folder_, master, static_cast<int>(files));
+        BuildCatalogue(database_, folder_, songs, files);
+        window_ = std::make_unique<app::TFrmPrincipal>(boxes, bench::ConfigurationFolder(database_) / "fonarel");
+        window_->show();
+        open_ = QTest::qWaitForWindowExposed(window_.get());
+    }
+    ~Stage()
+    {
+        window_.reset();
+        bench::RemoveFolder(folder_);
+        fs::remove(database_);
+    }
+    bool Open() const { return open_; }
+    app::TFrmPrincipal& Window() { return *window_; }
 
     bench::CountedBoxes boxes;
-    app::TFrmPrincipal window(boxes, configuration / "fonarel");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+
+private:
+    std::string folder_;
+    std::string database_;
+    std::unique_ptr<app::TFrmPrincipal> window_;
+    bool open_ = false;
+};
+
+void Speed(int songCount, int rounds, const std::string& master)
+{
+    Stage stage("batch", master, static_cast<std::size_t>(songCount), static_cast<std::size_t>(songCount));
+    if (!stage.Open())
         return;
+    app::TFrmPrincipal& window = stage.Window();
+    bench::CountedBoxes& boxes = stage.boxes;
     std::vector<app::SongTag> mapped = MappedSongs(window.Catalogue().Q_Musicas());
     // Untimed: every file gets its first tag (a rebuild); from here on tags are rewritten in place.
     BareLoop(mapped);
@@ -122,24 +149,15 @@ void Speed(int songCount, int rounds, const std::string& master)
     std::printf("\"Gravar Todas\" over %d songs, tags rewritten in place (%d rounds, medians): window %.0f ms "
                 "(%.1f us a song), bare toolkit loop %.0f ms (%.1f us a song): %.3fx\n",
                 songCount, rounds, w, 1000 * w / songCount, b, 1000 * b / songCount, w / b);
-    bench::RemoveFolder(folder);
-    fs::remove(database);
 }
 
 void Memory(const std::string& master)
 {
     constexpr std::size_t kSongs = 100000, kFiles = 100;
-    const std::string folder = kData + "/memory";
-    bench::MakeWorkingSet(folder, master, static_cast<int>(kFiles));
-    const std::string database = kData + "/memory.fdb";
-    BuildCatalogue(database, folder, kSongs, kFiles);
-    const fs::path configuration = bench::ConfigurationFolder(database);
-
-    bench::CountedBoxes boxes;
-    app::TFrmPrincipal window(boxes, configuration / "fonarel");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    Stage stage("memory", master, kSongs, kFiles);
+    if (!stage.Open())
         return;
+    app::TFrmPrincipal& window = stage.Window();
     QTest::qWait(50);
     const std::size_t before = bench::HeapInUse();
     std::size_t peak = before, atSong1000 = 0, songs = 0;
@@ -158,8 +176,6 @@ void Memory(const std::string& master)
                 songs, kFiles, ms / 1000, bench::MiB(double(before)), bench::MiB(double(kept)),
                 bench::MiB(double(peak) - double(before)), bench::MiB(double(after) - double(before)),
                 bench::MiB(double(after) - double(atSong1000)));
-    bench::RemoveFolder(folder);
-    fs::remove(database);
 }
 
 } // namespace

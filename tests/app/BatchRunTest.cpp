@@ -277,6 +277,25 @@ TEST_F(BatchRun, ACloseRequestDuringARunLetsItFinishAndThenEndsTheProgram)
     EXPECT_FALSE(Window().isVisible());
 }
 
+TEST_F(BatchRun, AFailureWhileWalkingReachesTheErrorReportWithThePanelHiddenAndNoClosingMessage)
+{
+    Type("song");
+    // The song list closes under the run (as a lost connection would leave it): the next move fails.
+    Window().SetBeforeSongHook([this] {
+        seen_.push_back({});
+        if (seen_.size() == 2)
+            Window().Catalogue().Q_Musicas().Close();
+    });
+    Window().BTodas->click();
+    EXPECT_EQ(seen_.size(), 2u);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].icon, app::MessageIcon::Stop);
+    EXPECT_EQ(ClosingMessages(), 0);
+    ExpectIdleAfterTheRun();
+    EXPECT_FALSE(Unchanged("alfa.mp3"));
+    EXPECT_TRUE(Unchanged("gama.mp3"));
+}
+
 class BatchRunAfterAFailedStartup : public WindowTest {};
 
 TEST_F(BatchRunAfterAFailedStartup, GravarTodasReportsTheClosedListAndSelecionadasDoesNothing)
