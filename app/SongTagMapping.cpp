@@ -1,10 +1,9 @@
 #include "app/SongTagMapping.h"
 
+#include "io/FileSystem.h"
 #include "tagkit/FileExtension.h"
 #include "text/Cp1252.h"
 
-#include <filesystem>
-#include <system_error>
 
 namespace app {
 namespace {
@@ -13,8 +12,7 @@ using catalogue::SongColumn;
 
 bool NamesAFile(const std::string& path)
 {
-    std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::path(path), ignored);
+    return io::Exists(path);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "app/WindowLook.h"
 
 #include "app/WindowText.h"
+#include "io/FileSystem.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QStyle>
@@ -31,7 +31,7 @@ void ApplyWindowLook(QApplication& application)
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
     QApplication::setPalette(systemPalette);
-    if (!WindowFontInstalled() && QFile::exists(QString::fromUtf8(kWindowFontFile)))
+    if (!WindowFontInstalled() && io::Exists(kWindowFontFile))
         QFontDatabase::addApplicationFont(QString::fromUtf8(kWindowFontFile));
     application.setFont(WindowFont(11));
 }

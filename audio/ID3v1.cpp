@@ -1,7 +1,7 @@
 #include "audio/ID3v1.h"
 
 #include "audio/GenreNames.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 #include "text/Trim.h"
 
 namespace audio {
@@ -43,7 +43,7 @@ bool HasTagV1Marker(std::span<const std::uint8_t> block)
     return block.size() >= 3 && block[0] == 'T' && block[1] == 'A' && block[2] == 'G';
 }
 
-bool ReadTagV1Block(id3v2::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block)
+bool ReadTagV1Block(io::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block)
 {
     const std::int64_t size = song.Length();
     if (!song.IsOpen() || size < static_cast<std::int64_t>(TagV1Size))
@@ -53,8 +53,8 @@ bool ReadTagV1Block(id3v2::SongBytes& song, std::array<std::uint8_t, TagV1Size>&
 
 bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block)
 {
-    id3v2::SongBytes song;
-    song.Open(fileName, id3v2::SongBytes::Readers::One);
+    io::SongBytes song;
+    song.Open(fileName, io::SongBytes::Readers::One);
     return ReadTagV1Block(song, block);
 }
 
@@ -65,12 +65,12 @@ void TID3v1::ResetData()
 
 bool TID3v1::ReadFromFile(const std::string& FileName)
 {
-    id3v2::SongBytes song;
-    song.Open(FileName, id3v2::SongBytes::Readers::One);
+    io::SongBytes song;
+    song.Open(FileName, io::SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 
-bool TID3v1::ReadFromSource(id3v2::SongBytes& song)
+bool TID3v1::ReadFromSource(io::SongBytes& song)
 {
     ResetData();
     std::array<std::uint8_t, TagV1Size> block{};

@@ -10,7 +10,7 @@
 #include "audio/FrameHeader.h"
 #include "audio/VBRHeader.h"
 
-namespace id3v2 {
+namespace io {
 class SongBytes;
 }
 
@@ -28,7 +28,7 @@ public:
     bool ReadFromFile(const std::string& FileName);
     // The same from a song file already open, whose bytes other readers share; a song that
     // could not be opened gives what an unopenable file gives.
-    bool ReadFromSource(id3v2::SongBytes& song);
+    bool ReadFromSource(io::SongBytes& song);
     void ResetData();
 
     // Size of the file in bytes.
@@ -63,7 +63,7 @@ public:
     bool Valid() const;
 
 private:
-    bool Analyse(id3v2::SongBytes& song);
+    bool Analyse(io::SongBytes& song);
     bool AnalyseStream(StreamFile& file);
     // Looks for an ID3v1 tag and, before it, for an encoder signature.
     bool ScanTail(StreamFile& file);

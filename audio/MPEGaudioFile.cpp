@@ -6,7 +6,7 @@
 #include "audio/FrameSearch.h"
 #include "audio/ID3v1.h"
 #include "audio/StreamFile.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 #include "id3v2/TagInfo.h"
 
 namespace audio {
@@ -46,12 +46,12 @@ bool ReadTagV1Marker(StreamFile& file, bool& exists)
 
 bool TMPEGaudio::ReadFromFile(const std::string& FileName)
 {
-    id3v2::SongBytes song;
-    song.Open(FileName, id3v2::SongBytes::Readers::One);
+    io::SongBytes song;
+    song.Open(FileName, io::SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 
-bool TMPEGaudio::ReadFromSource(id3v2::SongBytes& song)
+bool TMPEGaudio::ReadFromSource(io::SongBytes& song)
 {
     ResetData();
     const bool ok = Analyse(song);
@@ -62,7 +62,7 @@ bool TMPEGaudio::ReadFromSource(id3v2::SongBytes& song)
     return ok;
 }
 
-bool TMPEGaudio::Analyse(id3v2::SongBytes& song)
+bool TMPEGaudio::Analyse(io::SongBytes& song)
 {
     // A file too short for an ID3v1 block is not analysed at all.
     if (!song.IsOpen() || song.Length() < static_cast<std::int64_t>(TagV1Size))

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <span>
 
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 
 namespace audio {
 
 class StreamFile {
 public:
-    explicit StreamFile(id3v2::SongBytes& song) : song_(song) {}
+    explicit StreamFile(io::SongBytes& song) : song_(song) {}
 
     std::int64_t Length() const { return song_.Length(); }
     std::int64_t BytesRead() const { return bytesRead_; }
@@ -26,7 +26,7 @@ public:
     bool ReadTail(std::span<std::uint8_t> buffer);
 
 private:
-    id3v2::SongBytes& song_;
+    io::SongBytes& song_;
     std::int64_t bytesRead_ = 0;
 };
 

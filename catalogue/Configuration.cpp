@@ -1,25 +1,11 @@
 #include "catalogue/Configuration.h"
 
 #include "catalogue/IniFile.h"
+#include "io/FileSystem.h"
 #include "text/Trim.h"
 
-#include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace catalogue {
-namespace {
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return home;
-    if (const passwd* account = getpwuid(getuid()); account != nullptr && account->pw_dir != nullptr)
-        return account->pw_dir;
-    return "/";
-}
-
-} // namespace
 
 std::filesystem::path ConfigurationPath(const std::filesystem::path& executablePath)
 {
@@ -28,9 +14,7 @@ std::filesystem::path ConfigurationPath(const std::filesystem::path& executableP
 
 bool ConfigurationExists(const std::filesystem::path& configurationPath)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(configurationPath, error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    return io::Exists(configurationPath.string()) && !io::IsFolder(configurationPath.string());
 }
 
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
@@ -44,7 +28,7 @@ std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
 
 std::string DefaultDatabaseName()
 {
-    return (std::filesystem::path(HomeFolder()) / ".local/share/Fonarel2010/catalogue.fdb").string();
+    return (std::filesystem::path(io::HomeFolder()) / ".local/share/Fonarel2010/catalogue.fdb").string();
 }
 
 } // namespace catalogue

@@ -1,9 +1,9 @@
 #include "catalogue/IniFile.h"
 
+#include "io/FileSystem.h"
 #include "text/Cp1252.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace catalogue {
 namespace {
@@ -138,21 +138,9 @@ std::string IniFile::Value(std::string_view section, std::string_view key) const
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes)
 {
-    constexpr std::uintmax_t kMaxBytes = 16 << 20;
-    bytes.clear();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.resize(static_cast<std::size_t>(std::min(size, kMaxBytes)));
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+    // A configuration file is small; more than this is not read.
+    constexpr std::size_t kMaxBytes = 16 << 20;
+    return io::ReadFileStart(path.string(), bytes, kMaxBytes);
 }
 
 } // namespace catalogue

@@ -2,7 +2,7 @@
 if(NOT TARGET fonarel_ini)
   add_library(fonarel_ini STATIC ${PROJECT_SOURCE_DIR}/catalogue/IniFile.cpp)
   target_include_directories(fonarel_ini PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(fonarel_ini PUBLIC fonarel_text)
+  target_link_libraries(fonarel_ini PUBLIC fonarel_io fonarel_text)
   if(FONAREL_FUZZ)
     target_compile_options(fonarel_ini PRIVATE -fsanitize=fuzzer-no-link)
   endif()

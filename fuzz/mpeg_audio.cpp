@@ -5,7 +5,7 @@
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +26,7 @@ constexpr std::int64_t MostBytesRead = 10 + 3458 + 3458 + 3586;
 // it finds alone, the tag readers what they read alone, and no range may be read twice.
 void CheckSharedReads(const std::string& path, const audio::TMPEGaudio& alone, bool readAlone)
 {
-    id3v2::SongBytes song;
+    io::SongBytes song;
     if (!song.Open(path))
         return;
     audio::TMPEGaudio shared;

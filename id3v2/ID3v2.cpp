@@ -1,7 +1,7 @@
 #include "id3v2/ID3v2.h"
 
 #include "id3v2/TagParser.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 #include "id3v2/TagReader.h"
 #include "id3v2/TagWriter.h"
 #include "text/Trim.h"
@@ -23,12 +23,12 @@ void TID3v2::SetText(Row row, std::string_view value)
 
 bool TID3v2::ReadFromFile(const std::string& FileName)
 {
-    SongBytes song;
-    song.Open(FileName, SongBytes::Readers::One);
+    io::SongBytes song;
+    song.Open(FileName, io::SongBytes::Readers::One);
     return ReadFromSource(song);
 }
 
-bool TID3v2::ReadFromSource(SongBytes& song)
+bool TID3v2::ReadFromSource(io::SongBytes& song)
 {
     ResetData();
     try {

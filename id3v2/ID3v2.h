@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
-namespace id3v2 {
-
+namespace io {
 class SongBytes;
+}
+
+namespace id3v2 {
 
 class TID3v2 {
 public:
@@ -21,7 +23,7 @@ public:
     bool ReadFromFile(const std::string& FileName);
     // The same from a song file already open, whose bytes other readers share; a song that
     // could not be opened gives what an unopenable file gives.
-    bool ReadFromSource(SongBytes& song);
+    bool ReadFromSource(io::SongBytes& song);
     // Puts the values into the file as a new version 2.3 tag in place of the old one. True when
     // the new tag is in the file; on false the file is as it was.
     bool SaveToFile(const std::string& FileName) const;

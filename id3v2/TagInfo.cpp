@@ -1,6 +1,6 @@
 #include "id3v2/TagInfo.h"
 
-#include "id3v2/BinaryFile.h"
+#include "io/BinaryFile.h"
 
 #include <algorithm>
 
@@ -25,8 +25,8 @@ std::array<std::uint8_t, kHeaderSize> TagInfo::HeaderBytes() const
 
 bool ReadTagHeader(const std::string& path, TagInfo& info)
 {
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::Mode::Read))
+    io::BinaryFile file;
+    if (!file.Open(path, io::BinaryFile::Mode::Read))
         return false;
     std::array<std::uint8_t, kHeaderSize> header{};
     const std::int64_t got = file.ReadAt(0, header);

@@ -2,7 +2,7 @@
 // The file side of reading a tag: the file's first bytes, as many as the frame scan can look
 // at, taken from the song's bytes (one read for a usual tag, a second one only for a tag too
 // large for the head window).
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 
 #include <cstdint>
 #include <span>
@@ -17,6 +17,6 @@ struct TagRegion {
 };
 
 // False when the file is not open, cannot be read or holds fewer than 10 bytes.
-bool ReadTagRegion(SongBytes& song, TagRegion& region);
+bool ReadTagRegion(io::SongBytes& song, TagRegion& region);
 
 } // namespace id3v2

@@ -2,7 +2,7 @@
 // Puts a new version 2.3 tag into a song file in place of the tag it begins with: over the old
 // tag when that is at most 4096 bytes and large enough (the file keeps its length), otherwise by
 // rebuilding the file through a temporary file next to it (path + "~").
-#include "id3v2/SongFile.h"
+#include "io/SongFile.h"
 #include "id3v2/TagValues.h"
 
 #include <cstdint>
@@ -16,11 +16,11 @@ namespace id3v2 {
 bool WriteTag(const std::string& path, const TagValues& values);
 
 // Writes the tag bytes from offset 0 of the open file; their number is the old tag's length.
-bool OverwriteTag(SongFile& song, std::span<const std::uint8_t> tag);
+bool OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
 
 // Writes the tag and then the song's bytes from `skip` on into path + "~", flushes it to disk
 // and renames it over the song in one step. The new file keeps the song's permission bits (with
 // owner write) and, where allowed, its owner. On failure the temporary file is removed.
-bool RebuildWithTag(SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
+bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
 
 } // namespace id3v2

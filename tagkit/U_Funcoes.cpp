@@ -3,12 +3,12 @@
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
-#include "id3v2/SongBytes.h"
+#include "io/FileSystem.h"
+#include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
 #include "tagkit/RecordValues.h"
 #include "text/IntegerText.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -30,12 +30,6 @@ ModuleState& State()
 {
     static ModuleState state;
     return state;
-}
-
-bool FileExists(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
 }
 
 // The given value when there is one, else the inspected one.
@@ -145,7 +139,7 @@ void LoadFileInfo(const std::string& FileName)
     // One open file for the three readers: each byte range is read once and shared. A missing
     // file, or one that cannot be opened, fails the analyser's read and leaves the record empty,
     // so the open itself is the existence test.
-    id3v2::SongBytes song;
+    io::SongBytes song;
     if (!song.Open(FileName))
         return;
     Tag& record = state.record;
@@ -176,7 +170,7 @@ bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
     ModuleState& state = State();
     bool written = false;
-    if (state.id3v2Tag && state.tagRead && state.record.AudioValid == kYes && FileExists(FileName)) {
+    if (state.id3v2Tag && state.tagRead && state.record.AudioValid == kYes && io::Exists(FileName)) {
         MergeValues(*state.id3v2Tag, values, state.record);
         written = state.id3v2Tag->SaveToFile(FileName);
     }

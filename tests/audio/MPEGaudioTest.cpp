@@ -3,7 +3,7 @@
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -392,7 +392,7 @@ TEST_F(MPEGaudioFile, OneOpenSongServesTheAnalyserAndTheId3v1Reader)
         const bool okAlone = alone.ReadFromFile(path);
         const bool tagOkAlone = tagAlone.ReadFromFile(path);
 
-        id3v2::SongBytes song;
+        io::SongBytes song;
         ASSERT_TRUE(song.Open(path));
         audio::TMPEGaudio shared;
         audio::TID3v1 tagShared;
@@ -406,7 +406,7 @@ TEST_F(MPEGaudioFile, OneOpenSongServesTheAnalyserAndTheId3v1Reader)
     }
 
     // A song that could not be opened fails both as a missing file does.
-    id3v2::SongBytes missing;
+    io::SongBytes missing;
     EXPECT_FALSE(missing.Open(dir_.File("missing.mp3")));
     audio::TID3v1 tag;
     EXPECT_FALSE(analyser_.ReadFromSource(missing));

@@ -4,7 +4,7 @@
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 #include "tagkit/RecordValues.h"
 #include "tagkit/U_Funcoes.h"
 #include "tools/mp3fixtures/FileBytes.h"
@@ -207,7 +207,7 @@ TEST_F(SharedRead, NoByteIsReadTwice)
 {
     for (const std::string& path : Files()) {
         SCOPED_TRACE(path);
-        id3v2::SongBytes song;
+        io::SongBytes song;
         if (!song.Open(path))
             continue;
         audio::TMPEGaudio audio;
@@ -227,7 +227,7 @@ TEST_F(SharedRead, NoByteIsReadTwice)
 
     const std::string path = CopyFile(PlainLameFile(), Path("usual.mp3"));
     Prepend(path, Id3v22Tag({{"TT2", "Usual"}, {"COM", std::string(4003, 'c')}}));
-    id3v2::SongBytes song;
+    io::SongBytes song;
     ASSERT_TRUE(song.Open(path));
     audio::TMPEGaudio audio;
     id3v2::TID3v2 id3v2;
@@ -235,7 +235,7 @@ TEST_F(SharedRead, NoByteIsReadTwice)
     ASSERT_TRUE(id3v2.ReadFromSource(song) && id3v2.TagFound());
     EXPECT_EQ(id3v2.TagSize(), 4096);
     EXPECT_EQ(song.FileReads(), 2);
-    EXPECT_EQ(song.FileBytesRead(), id3v2::SongBytes::kHeadWindow + 3458 + 128);
+    EXPECT_EQ(song.FileBytesRead(), io::SongBytes::kHeadWindow + 3458 + 128);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The shared bytes of one song file: every range served is the file's, and no range is read
 // from the file twice.
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 #include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace id3v2 {
+namespace io {
 namespace {
 
 // Bytes that differ from their neighbours, so that a range served from the wrong place shows.
@@ -164,4 +164,4 @@ TEST_F(SongBytesTest, WithoutAnOpenFileEveryReadFails)
 }
 
 } // namespace
-} // namespace id3v2
+} // namespace io

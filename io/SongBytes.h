@@ -10,14 +10,14 @@
 // A song opened for one reader keeps and widens nothing: each read goes to the file as asked,
 // so that a reader alone reads no more than it needs.
 // No call throws: a failed allocation counts as a read error.
-#include "id3v2/BinaryFile.h"
+#include "io/BinaryFile.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
-namespace id3v2 {
+namespace io {
 
 class SongBytes {
 public:
@@ -82,4 +82,4 @@ private:
     std::int64_t fileBytesRead_ = 0;
 };
 
-} // namespace id3v2
+} // namespace io

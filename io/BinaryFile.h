@@ -5,9 +5,16 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <sys/stat.h>
 
-namespace id3v2 {
+namespace io {
+
+// What an open found of a file: its length, permission bits, owner and group.
+struct FileStatus {
+    std::int64_t length = 0;
+    unsigned permissions = 0; // the bits 07777
+    unsigned owner = 0;
+    unsigned group = 0;
+};
 
 class BinaryFile {
 public:
@@ -22,14 +29,13 @@ public:
 
     // Opens an existing regular file; never creates one. `status`, when given, receives the
     // file's status as the open found it (length, permissions, owner).
-    bool Open(const std::string& path, Mode mode, struct stat* status = nullptr);
+    bool Open(const std::string& path, Mode mode, FileStatus* status = nullptr);
     // Creates a new file (or truncates an existing one) for writing, with the given permission bits.
     bool Create(const std::string& path, unsigned permissions);
     // Creates a file that must not exist yet (no symbolic link is followed), for writing.
     bool CreateNew(const std::string& path, unsigned permissions);
 
     bool IsOpen() const { return fd_ >= 0; }
-    int Descriptor() const { return fd_; }
 
     // The file's length in bytes, or -1 on failure.
     std::int64_t Size() const;
@@ -39,11 +45,18 @@ public:
     // Writes all of data at offset; false on any error, a short write included.
     bool WriteAt(std::int64_t offset, std::span<const std::uint8_t> data) const;
     bool Sync() const;
+    // Sets the file's permission bits (07777); false when that is refused.
+    bool SetPermissions(unsigned permissions) const;
+    // Gives the file to an owner and group; false when that is refused.
+    bool SetOwner(unsigned owner, unsigned group) const;
     // Closes the file and reports whether the close succeeded (a deferred write error shows here).
     bool Close();
 
 private:
+    friend bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target,
+                          std::int64_t targetOffset);
+
     int fd_ = -1;
 };
 
-} // namespace id3v2
+} // namespace io

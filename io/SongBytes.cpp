@@ -1,9 +1,8 @@
-#include "id3v2/SongBytes.h"
+#include "io/SongBytes.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
-namespace id3v2 {
+namespace io {
 
 bool SongBytes::Open(const std::string& path, Readers readers)
 {
@@ -12,10 +11,10 @@ bool SongBytes::Open(const std::string& path, Readers readers)
     loose_ = Window{};
     length_ = 0;
     lastReadFailed_ = false;
-    struct stat status {};
+    FileStatus status;
     if (!file_.Open(path, BinaryFile::Mode::Read, &status))
         return false;
-    length_ = status.st_size;
+    length_ = status.length;
     return true;
 }
 
@@ -171,4 +170,4 @@ const SongBytes::Window* SongBytes::WindowAt(std::int64_t offset) const
     return nullptr;
 }
 
-} // namespace id3v2
+} // namespace io

@@ -1,4 +1,4 @@
-#include "id3v2/BinaryFile.h"
+#include "io/BinaryFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace id3v2 {
+namespace io {
 
 BinaryFile::~BinaryFile()
 {
@@ -24,7 +24,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
     return *this;
 }
 
-bool BinaryFile::Open(const std::string& path, Mode mode, struct stat* status)
+bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
 {
     Close();
     const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
@@ -39,7 +39,7 @@ bool BinaryFile::Open(const std::string& path, Mode mode, struct stat* status)
         return false;
     }
     if (status)
-        *status = st;
+        *status = {st.st_size, static_cast<unsigned>(st.st_mode & 07777), st.st_uid, st.st_gid};
     return true;
 }
 
@@ -112,6 +112,16 @@ bool BinaryFile::Sync() const
     return fd_ >= 0 && ::fsync(fd_) == 0;
 }
 
+bool BinaryFile::SetPermissions(unsigned permissions) const
+{
+    return fd_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(permissions)) == 0;
+}
+
+bool BinaryFile::SetOwner(unsigned owner, unsigned group) const
+{
+    return fd_ >= 0 && ::fchown(fd_, owner, group) == 0;
+}
+
 bool BinaryFile::Close()
 {
     if (fd_ < 0)
@@ -120,4 +130,4 @@ bool BinaryFile::Close()
     return rc == 0;
 }
 
-} // namespace id3v2
+} // namespace io

@@ -1,10 +1,10 @@
-#include "id3v2/FileCopy.h"
+#include "io/FileCopy.h"
 
 #include <cerrno>
 #include <unistd.h>
 #include <vector>
 
-namespace id3v2 {
+namespace io {
 namespace {
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
@@ -53,7 +53,7 @@ bool CopyInBlocks(const BinaryFile& source, std::int64_t sourceOffset, const Bin
 
 bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
 {
-    switch (CopyInKernel(source.Descriptor(), sourceOffset, target.Descriptor(), targetOffset)) {
+    switch (CopyInKernel(source.fd_, sourceOffset, target.fd_, targetOffset)) {
     case KernelCopy::Done:
         return true;
     case KernelCopy::Failed:
@@ -64,4 +64,4 @@ bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const Binary
     return CopyInBlocks(source, sourceOffset, target, targetOffset);
 }
 
-} // namespace id3v2
+} // namespace io
