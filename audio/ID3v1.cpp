@@ -43,7 +43,7 @@ bool HasTagV1Marker(std::span<const std::uint8_t> block)
     return block.size() >= 3 && block[0] == 'T' && block[1] == 'A' && block[2] == 'G';
 }
 
-bool ReadTagV1Block(io::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block)
+bool ReadTagV1Block(io::ByteSource& song, std::array<std::uint8_t, TagV1Size>& block)
 {
     const std::int64_t size = song.Length();
     if (!song.IsOpen() || size < static_cast<std::int64_t>(TagV1Size))
@@ -70,7 +70,7 @@ bool TID3v1::ReadFromFile(const std::string& FileName)
     return ReadFromSource(song);
 }
 
-bool TID3v1::ReadFromSource(io::SongBytes& song)
+bool TID3v1::ReadFromSource(io::ByteSource& song)
 {
     ResetData();
     std::array<std::uint8_t, TagV1Size> block{};

@@ -9,7 +9,7 @@
 #include <string_view>
 
 namespace io {
-class SongBytes;
+class ByteSource;
 }
 
 namespace audio {
@@ -23,7 +23,7 @@ bool HasTagV1Marker(std::span<const std::uint8_t> block);
 // shorter than 128 bytes; the file is closed on every path.
 bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block);
 // The same from a song file already open (false when it is not).
-bool ReadTagV1Block(io::SongBytes& song, std::array<std::uint8_t, TagV1Size>& block);
+bool ReadTagV1Block(io::ByteSource& song, std::array<std::uint8_t, TagV1Size>& block);
 
 class TID3v1 {
 public:
@@ -32,7 +32,7 @@ public:
     // True when the file's last 128 bytes could be read, whether or not they hold a tag.
     bool ReadFromFile(const std::string& FileName);
     // The same from a song file already open, whose bytes other readers share.
-    bool ReadFromSource(io::SongBytes& song);
+    bool ReadFromSource(io::ByteSource& song);
     // Takes the values from a file's last 128 bytes (reset values when they hold no tag).
     void ReadFromBlock(std::span<const std::uint8_t, TagV1Size> block);
     void ResetData();

@@ -11,7 +11,7 @@
 #include "audio/VBRHeader.h"
 
 namespace io {
-class SongBytes;
+class ByteSource;
 }
 
 namespace audio {
@@ -28,7 +28,7 @@ public:
     bool ReadFromFile(const std::string& FileName);
     // The same from a song file already open, whose bytes other readers share; a song that
     // could not be opened gives what an unopenable file gives.
-    bool ReadFromSource(io::SongBytes& song);
+    bool ReadFromSource(io::ByteSource& song);
     void ResetData();
 
     // Size of the file in bytes.
@@ -63,7 +63,7 @@ public:
     bool Valid() const;
 
 private:
-    bool Analyse(io::SongBytes& song);
+    bool Analyse(io::ByteSource& song);
     bool AnalyseStream(StreamFile& file);
     // Looks for an ID3v1 tag and, before it, for an encoder signature.
     bool ScanTail(StreamFile& file);

@@ -51,7 +51,7 @@ bool TMPEGaudio::ReadFromFile(const std::string& FileName)
     return ReadFromSource(song);
 }
 
-bool TMPEGaudio::ReadFromSource(io::SongBytes& song)
+bool TMPEGaudio::ReadFromSource(io::ByteSource& song)
 {
     ResetData();
     const bool ok = Analyse(song);
@@ -62,7 +62,7 @@ bool TMPEGaudio::ReadFromSource(io::SongBytes& song)
     return ok;
 }
 
-bool TMPEGaudio::Analyse(io::SongBytes& song)
+bool TMPEGaudio::Analyse(io::ByteSource& song)
 {
     // A file too short for an ID3v1 block is not analysed at all.
     if (!song.IsOpen() || song.Length() < static_cast<std::int64_t>(TagV1Size))

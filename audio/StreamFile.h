@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <span>
 
-#include "io/SongBytes.h"
+#include "io/ByteSource.h"
 
 namespace audio {
 
 class StreamFile {
 public:
-    explicit StreamFile(io::SongBytes& song) : song_(song) {}
+    explicit StreamFile(io::ByteSource& song) : song_(song) {}
 
     std::int64_t Length() const { return song_.Length(); }
     std::int64_t BytesRead() const { return bytesRead_; }
@@ -26,7 +26,7 @@ public:
     bool ReadTail(std::span<std::uint8_t> buffer);
 
 private:
-    io::SongBytes& song_;
+    io::ByteSource& song_;
     std::int64_t bytesRead_ = 0;
 };
 

@@ -28,7 +28,7 @@ bool TID3v2::ReadFromFile(const std::string& FileName)
     return ReadFromSource(song);
 }
 
-bool TID3v2::ReadFromSource(io::SongBytes& song)
+bool TID3v2::ReadFromSource(io::ByteSource& song)
 {
     ResetData();
     try {

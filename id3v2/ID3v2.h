@@ -9,7 +9,7 @@
 #include <string_view>
 
 namespace io {
-class SongBytes;
+class ByteSource;
 }
 
 namespace id3v2 {
@@ -23,7 +23,7 @@ public:
     bool ReadFromFile(const std::string& FileName);
     // The same from a song file already open, whose bytes other readers share; a song that
     // could not be opened gives what an unopenable file gives.
-    bool ReadFromSource(io::SongBytes& song);
+    bool ReadFromSource(io::ByteSource& song);
     // Puts the values into the file as a new version 2.3 tag in place of the old one. True when
     // the new tag is in the file; on false the file is as it was.
     bool SaveToFile(const std::string& FileName) const;

@@ -22,7 +22,7 @@ std::int64_t BytesNeeded(std::span<const std::uint8_t> header, std::int64_t file
 
 } // namespace
 
-bool ReadTagRegion(io::SongBytes& song, TagRegion& region)
+bool ReadTagRegion(io::ByteSource& song, TagRegion& region)
 {
     if (!song.IsOpen())
         return false;

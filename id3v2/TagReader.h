@@ -2,7 +2,7 @@
 // The file side of reading a tag: the file's first bytes, as many as the frame scan can look
 // at, taken from the song's bytes (one read for a usual tag, a second one only for a tag too
 // large for the head window).
-#include "io/SongBytes.h"
+#include "io/ByteSource.h"
 
 #include <cstdint>
 #include <span>
@@ -17,6 +17,6 @@ struct TagRegion {
 };
 
 // False when the file is not open, cannot be read or holds fewer than 10 bytes.
-bool ReadTagRegion(io::SongBytes& song, TagRegion& region);
+bool ReadTagRegion(io::ByteSource& song, TagRegion& region);
 
 } // namespace id3v2

@@ -11,6 +11,7 @@
 // so that a reader alone reads no more than it needs.
 // No call throws: a failed allocation counts as a read error.
 #include "io/BinaryFile.h"
+#include "io/ByteSource.h"
 
 #include <cstdint>
 #include <span>
@@ -19,7 +20,7 @@
 
 namespace io {
 
-class SongBytes {
+class SongBytes final : public ByteSource {
 public:
     // The head window: reads that start before this offset read the file from 0 up to here.
     static constexpr std::int64_t kHeadWindow = 8192;
@@ -34,20 +35,20 @@ public:
     // opened; the readers then fail as they do for a file they cannot open.
     bool Open(const std::string& path, Readers readers = Readers::Several);
 
-    bool IsOpen() const { return file_.IsOpen(); }
+    bool IsOpen() const override { return file_.IsOpen(); }
     // The file's length when it was opened; reads never go past it.
-    std::int64_t Length() const { return length_; }
+    std::int64_t Length() const override { return length_; }
 
     // Copies the bytes from offset on into buffer. Returns the count copied (short only at the
     // end of the file), or -1 when a read error left part of the range unread.
-    std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer);
+    std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) override;
 
     // The bytes from offset on, up to count of them: fewer at the end of the file or when a
     // read error stopped the read (LastReadFailed then says so). The view stays valid until the
     // next call on this object.
-    std::span<const std::uint8_t> View(std::int64_t offset, std::int64_t count);
+    std::span<const std::uint8_t> View(std::int64_t offset, std::int64_t count) override;
     // Whether the last View or ReadAt met a read error.
-    bool LastReadFailed() const { return lastReadFailed_; }
+    bool LastReadFailed() const override { return lastReadFailed_; }
 
     // What was read from the file itself: read calls and bytes.
     std::int64_t FileReads() const { return fileReads_; }
