@@ -102,10 +102,11 @@ public:
 
     // All values at once, by frame-table row.
     const TagValues& Values() const { return values_; }
-
-private:
+    // The text property of a row (one for which IsTextProperty holds), trimmed as the named
+    // setters trim it.
     void SetText(Row row, std::string_view value);
 
+private:
     bool tagFound_ = false;
     std::uint8_t majorVersion_ = 0;
     std::int32_t tagSize_ = 0;

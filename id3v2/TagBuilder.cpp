@@ -41,15 +41,30 @@ void AppendFrame(std::vector<std::uint8_t>& out, std::string_view id, const std:
 
 void FillFrameData(const TagValues& values, TagInfo& info)
 {
-    for (std::size_t row = 0; row < kFrameRows; ++row)
-        info.FrameData[row] = IsTextProperty(row) ? values.Text[row] : std::string();
-    if (values.Track != 0)
-        info.FrameData[RowTrack] = text::DecimalText(values.Track);
-    const std::string& comment = values.Text[RowComment];
-    info.FrameData[RowComment] = comment.empty() ? std::string() : std::string("eng") + '\0' + comment;
-    const std::string& link = values.Text[RowLink];
-    info.FrameData[RowLink] = link.empty() ? std::string() : '\0' + link;
-    info.FrameData[RowRating] = std::string(1, static_cast<char>(values.Rating));
+    for (const FrameRow& f : kFrameTable) {
+        std::string& data = info.FrameData[f.row];
+        const std::string& text = values.Text[f.row];
+        switch (f.write) {
+        case WriteAs::Text:
+            data = text;
+            break;
+        case WriteAs::TrackNumber:
+            data = values.Track != 0 ? text::DecimalText(values.Track) : std::string();
+            break;
+        case WriteAs::Comment:
+            data = text.empty() ? std::string() : std::string("eng") + '\0' + text;
+            break;
+        case WriteAs::Link:
+            data = text.empty() ? std::string() : '\0' + text;
+            break;
+        case WriteAs::RatingByte:
+            data = std::string(1, static_cast<char>(values.Rating));
+            break;
+        case WriteAs::Never:
+            data.clear();
+            break;
+        }
+    }
 }
 
 bool BuildTagHeader(TagInfo& info)

@@ -21,21 +21,39 @@ TagValues ValuesFromFrames(const TagInfo& info)
 {
     const auto& frame = info.FrameData;
     TagValues values;
-    auto& text = values.Text;
-    text[RowTitle] = TextOrFallback(frame[RowTitle], frame[RowContentGroup]);
-    text[RowArtist] = TextOrFallback(frame[RowArtist], frame[RowOrigArtist]);
-    text[RowAlbum] = TextOrFallback(frame[RowAlbum], frame[RowOrigAlbum]);
-    values.Track = TrackNumber(frame[RowTrack]);
-    text[RowYear] = YearOrDate(frame[RowYear], frame[RowRecordingDate]);
-    text[RowGenre] = GenreName(frame[RowGenre]);
-    text[RowComment] = TextAfterDescription(frame[RowComment], true);
-    for (const Row row : {RowComposer, RowEncoder, RowCopyright, RowLanguage})
-        text[row] = DecodeText(frame[row]);
-    text[RowLink] = TextAfterDescription(frame[RowLink], false);
-    for (std::size_t row = RowRhythm; row <= RowFrameTPMI; ++row)
-        text[row] = DecodeText(frame[row]);
-    const std::string& popm = frame[RowRating];
-    values.Rating = popm.size() > 1 ? static_cast<std::uint8_t>(popm[1]) : 0;
+    for (const FrameRow& f : kFrameTable) {
+        const std::string& data = frame[f.row];
+        std::string& text = values.Text[f.row];
+        switch (f.read) {
+        case ReadAs::Text:
+            text = DecodeText(data);
+            break;
+        case ReadAs::TextOrFallback:
+            text = TextOrFallback(data, frame[f.fallback]);
+            break;
+        case ReadAs::YearOrDate:
+            text = YearOrDate(data, frame[f.fallback]);
+            break;
+        case ReadAs::GenreName:
+            text = GenreName(data);
+            break;
+        case ReadAs::CommentText:
+            text = TextAfterDescription(data, true);
+            break;
+        case ReadAs::LinkAddress:
+            text = TextAfterDescription(data, false);
+            break;
+        case ReadAs::TrackNumber:
+            values.Track = TrackNumber(data);
+            break;
+        case ReadAs::RatingByte:
+            // The byte after the empty e-mail address of a popularimeter the scan kept.
+            values.Rating = data.size() > 1 ? static_cast<std::uint8_t>(data[1]) : 0;
+            break;
+        case ReadAs::FallbackOnly:
+            break;
+        }
+    }
     return values;
 }
 

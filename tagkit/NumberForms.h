@@ -1,5 +1,7 @@
 #pragma once
 // The text forms in which the tag data record shows numbers.
+#include "tagkit/TagRecord.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,9 +19,10 @@ std::string DurationText(double seconds, std::string_view decimalSeparator);
 // The decimal separator of the process's numeric locale (LC_NUMERIC).
 std::string LocaleDecimalSeparator();
 
+// "Sim" or "Não", in Windows-1252.
 inline const char* YesNo(bool value)
 {
-    return value ? "Sim" : "N\xE3o";
+    return value ? kYes : kNo;
 }
 
 } // namespace tagkit

@@ -4,6 +4,7 @@
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
 #include "tagkit/NumberForms.h"
+#include "tagkit/RecordTable.h"
 #include "text/IntegerText.h"
 
 namespace tagkit {
@@ -31,37 +32,23 @@ void CopyId3v2Values(const id3v2::TID3v2& tag, Tag& record)
     record.TagExists = kYes;
     record.TagVersion = "2." + text::DecimalText(tag.MajorVersion());
     record.TagSize = WithUnit(tag.TagSize(), " bytes");
-    record.Title = tag.Title();
-    record.Artist = tag.Artist();
-    record.Album = tag.Album();
-    if (tag.Track() != 0)
-        record.Track = text::DecimalText(tag.Track());
-    record.Year = tag.Year();
-    record.Genre = tag.Genre();
-    record.Comment = tag.Comment();
-    record.Composer = tag.Composer();
-    record.Encoder = tag.Encoder();
-    record.Copyright = tag.Copyright();
-    record.Language = tag.Language();
-    record.RecordLabel = tag.RecordLabel();
-    record.Vocal = tag.Vocal();
-    record.Rating = text::DecimalText(tag.Rating());
-    record.PeriodType = tag.PeriodType();
-    record.PeriodStart = tag.PeriodStart();
-    record.PeriodEnd = tag.PeriodEnd();
-    record.Link = tag.Link();
-    record.Rhythm = tag.Rhythm();
-    record.FrameTINT = tag.FrameTINT();
-    record.FileExtension = tag.FileExtension();
-    record.SubGenre = tag.SubGenre();
-    record.FrameTIDM = tag.FrameTIDM();
-    record.FrameTCAR = tag.FrameTCAR();
-    record.FrameTVIN = tag.FrameTVIN();
-    record.FrameTMXI = tag.FrameTMXI();
-    record.FrameTMXF = tag.FrameTMXF();
-    record.FrameTRFI = tag.FrameTRFI();
-    record.FrameTRFF = tag.FrameTRFF();
-    record.FrameTPMI = tag.FrameTPMI();
+    for (const RecordRow& r : kRecordTable) {
+        if (r.field == nullptr)
+            continue;
+        std::string& field = record.*r.field;
+        switch (id3v2::kFrameTable[r.row].read) {
+        case id3v2::ReadAs::TrackNumber:
+            if (tag.Track() != 0)
+                field = text::DecimalText(tag.Track());
+            break;
+        case id3v2::ReadAs::RatingByte:
+            field = text::DecimalText(tag.Rating());
+            break;
+        default:
+            field = tag.Values().Text[r.row];
+            break;
+        }
+    }
 }
 
 void CopyId3v1Values(const audio::TID3v1& tag, Tag& record)

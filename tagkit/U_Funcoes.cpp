@@ -6,6 +6,7 @@
 #include "io/FileSystem.h"
 #include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
+#include "tagkit/RecordTable.h"
 #include "tagkit/RecordValues.h"
 #include "text/IntegerText.h"
 
@@ -15,15 +16,27 @@
 namespace tagkit {
 namespace {
 
+// What inspection found in the file, as the merge-writer decides on it.
+struct Inspection {
+    // The analyser judged the audio valid.
+    bool audioValid = false;
+    // The file's ID3v2 tag was read (found or not) into the ID3v2 reader: the merge-writer only
+    // replaces a tag that it has read.
+    bool tagRead = false;
+    // The track number of the tag that supplied the values, when it has one.
+    std::optional<std::uint16_t> track;
+    // The ID3v2 tag's rating (0 without one).
+    std::uint8_t rating = 0;
+};
+
 // The reader set of the song at hand and the one tag data record, alive for the whole run.
 struct ModuleState {
     std::unique_ptr<audio::TMPEGaudio> audioInfo;
     std::unique_ptr<audio::TID3v1> id3v1Tag;
     std::unique_ptr<id3v2::TID3v2> id3v2Tag;
     Tag record;
-    // Whether the last inspection read the file's ID3v2 tag (found or not) into id3v2Tag: the
-    // merge-writer only replaces a tag that it has read.
-    bool tagRead = false;
+    // What the last inspection found, as values; the record shows them as texts.
+    Inspection found;
 };
 
 ModuleState& State()
@@ -59,51 +72,39 @@ std::uint8_t RatingByte(const std::string& text)
     return static_cast<std::uint8_t>(*number);
 }
 
-void SetTrack(id3v2::TID3v2& tag, const std::string& given, const std::string& inspected)
+void SetTrack(id3v2::TID3v2& tag, const std::string& given, std::optional<std::uint16_t> inspected)
 {
     std::optional<std::uint16_t> track;
     if (!given.empty())
         track = TrackNumber(given);
-    if (!track && !inspected.empty())
-        track = TrackNumber(inspected);
+    if (!track)
+        track = inspected;
     if (track)
         tag.SetTrack(*track);
 }
 
-void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspected)
+void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspected, const Inspection& found)
 {
-    tag.SetTitle(Pick(given.Title, inspected.Title));
-    tag.SetArtist(Pick(given.Artist, inspected.Artist));
-    tag.SetComposer(Pick(given.Composer, inspected.Composer));
-    tag.SetAlbum(Pick(given.Album, inspected.Album));
-    tag.SetYear(Pick(given.Year, inspected.Year));
-    SetTrack(tag, given.Track, inspected.Track);
-    tag.SetFrameTIDM(Pick(given.FrameTIDM, inspected.FrameTIDM));
-    tag.SetGenre(Pick(given.Genre, inspected.Genre));
-    tag.SetSubGenre(Pick(given.SubGenre, inspected.SubGenre));
-    tag.SetRhythm(Pick(given.Rhythm, inspected.Rhythm));
-    tag.SetLanguage(Pick(given.Language, inspected.Language));
-    tag.SetRecordLabel(Pick(given.RecordLabel, inspected.RecordLabel));
-    tag.SetVocal(Pick(given.Vocal, inspected.Vocal));
-    tag.SetRating(RatingByte(Pick(given.Rating, inspected.Rating)));
-    tag.SetPeriodType(Pick(given.PeriodType, inspected.PeriodType));
-    tag.SetPeriodStart(Pick(given.PeriodStart, inspected.PeriodStart));
-    tag.SetPeriodEnd(Pick(given.PeriodEnd, inspected.PeriodEnd));
-    tag.SetFileExtension(Pick(given.FileExtension, inspected.FileExtension));
-    tag.SetComment(Pick(given.Comment, inspected.Comment));
-    tag.SetFrameTINT(Pick(given.FrameTINT, inspected.FrameTINT));
-    tag.SetFrameTCAR(Pick(given.FrameTCAR, inspected.FrameTCAR));
-    tag.SetFrameTVIN(Pick(given.FrameTVIN, inspected.FrameTVIN));
-    tag.SetFrameTMXI(Pick(given.FrameTMXI, inspected.FrameTMXI));
-    tag.SetFrameTMXF(Pick(given.FrameTMXF, inspected.FrameTMXF));
-    tag.SetFrameTRFI(Pick(given.FrameTRFI, inspected.FrameTRFI));
-    tag.SetFrameTRFF(Pick(given.FrameTRFF, inspected.FrameTRFF));
-    tag.SetFrameTPMI(Pick(given.FrameTPMI, inspected.FrameTPMI));
-    // Always the file's own values, and the catalogue's mark.
-    tag.SetEncoder(inspected.Encoder);
-    tag.SetCopyright(inspected.Copyright);
-    tag.SetLink(inspected.Link);
-    tag.SetCatalogueMark("S");
+    for (const RecordRow& r : kRecordTable) {
+        switch (r.merge) {
+        case Merge::GivenOrFile:
+            if (r.row == id3v2::RowTrack)
+                SetTrack(tag, given.*r.given, found.track);
+            else if (r.row == id3v2::RowRating)
+                tag.SetRating(!(given.*r.given).empty() ? RatingByte(given.*r.given) : found.rating);
+            else
+                tag.SetText(r.row, Pick(given.*r.given, inspected.*r.field));
+            break;
+        case Merge::FileOnly:
+            tag.SetText(r.row, inspected.*r.field);
+            break;
+        case Merge::Mark:
+            tag.SetText(r.row, kCatalogueMark);
+            break;
+        case Merge::Kept:
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -122,7 +123,7 @@ void CreateTagObjects(std::string_view Extension)
 void ClearTagRecord()
 {
     State().record.Clear();
-    State().tagRead = false;
+    State().found = Inspection{};
 }
 
 void LoadFileInfo(const std::string& FileName)
@@ -145,33 +146,40 @@ void LoadFileInfo(const std::string& FileName)
     Tag& record = state.record;
     if (!state.audioInfo->ReadFromSource(song))
         return;
+    Inspection& found = state.found;
     if (!state.audioInfo->Valid()) {
         record.AudioValid = kNo;
         return;
     }
+    found.audioValid = true;
     DescribeAudio(*state.audioInfo, record);
 
     if (!state.id3v2Tag->ReadFromSource(song))
         return;
-    state.tagRead = true;
+    found.tagRead = true;
     if (state.id3v2Tag->TagFound()) {
         CopyId3v2Values(*state.id3v2Tag, record);
+        if (state.id3v2Tag->Track() != 0)
+            found.track = state.id3v2Tag->Track();
+        found.rating = state.id3v2Tag->Rating();
         return;
     }
     if (!state.id3v1Tag->ReadFromSource(song)) {
         record.TagExists = kNo;
         return;
     }
-    if (state.id3v1Tag->Exists())
+    if (state.id3v1Tag->Exists()) {
         CopyId3v1Values(*state.id3v1Tag, record);
+        found.track = state.id3v1Tag->Track();
+    }
 }
 
 bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
     ModuleState& state = State();
     bool written = false;
-    if (state.id3v2Tag && state.tagRead && state.record.AudioValid == kYes && io::Exists(FileName)) {
-        MergeValues(*state.id3v2Tag, values, state.record);
+    if (state.id3v2Tag && state.found.tagRead && state.found.audioValid && io::Exists(FileName)) {
+        MergeValues(*state.id3v2Tag, values, state.record, state.found);
         written = state.id3v2Tag->SaveToFile(FileName);
     }
     ClearTagRecord();
