@@ -7,7 +7,7 @@
 #include "audio/ID3v1.h"
 #include "audio/StreamFile.h"
 #include "io/SongBytes.h"
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 
 namespace audio {
 namespace {
@@ -26,10 +26,9 @@ bool ReadTagV2Size(StreamFile& file, std::int32_t& tagSize)
     std::array<std::uint8_t, id3v2::kHeaderSize> header{};
     if (!file.ReadExactly(0, header))
         return false;
-    id3v2::TagInfo info;
-    info.SetHeaderBytes(header);
-    info.FileLength = file.Length();
-    tagSize = info.HasIdentifier() ? id3v2::TotalTagSize(info) : 0;
+    id3v2::TagHeader tag;
+    tag.SetBytes(header);
+    tagSize = tag.HasIdentifier() ? id3v2::TotalTagSize(tag, file.Length()) : 0;
     return true;
 }
 

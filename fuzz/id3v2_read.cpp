@@ -6,7 +6,7 @@
 // after the new tag must be the bytes that followed the old one.
 #include "ScratchFile.h"
 #include "id3v2/ID3v2.h"
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 #include "id3v2/TagParser.h"
 #include "text/Trim.h"
 
@@ -27,10 +27,11 @@ constexpr const char* kHarness = "id3v2";
 // else at 0 (the new tag then goes in front of everything).
 std::size_t AudioStart(std::span<const std::uint8_t> bytes)
 {
-    id3v2::TagInfo info;
-    info.SetHeaderBytes(bytes.first(std::min<std::size_t>(bytes.size(), 10)));
-    info.FileLength = static_cast<std::int64_t>(bytes.size());
-    return info.HasIdentifier() ? static_cast<std::size_t>(id3v2::TotalTagSize(info)) : 0;
+    id3v2::TagHeader header;
+    header.SetBytes(bytes.first(std::min<std::size_t>(bytes.size(), 10)));
+    return header.HasIdentifier()
+               ? static_cast<std::size_t>(id3v2::TotalTagSize(header, static_cast<std::int64_t>(bytes.size())))
+               : 0;
 }
 
 bool SameValues(const id3v2::TagValues& a, const id3v2::TagValues& b)

@@ -79,17 +79,18 @@ std::string_view IdOf(std::span<const std::uint8_t> bytes, std::int64_t pos, std
 
 } // namespace
 
-std::int64_t ScanReach(const TagInfo& info)
+std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength)
 {
     // The data of the last frame may start after a group byte and a data length (5 bytes).
-    const std::int64_t reach = std::int64_t{TotalTagSize(info)} + static_cast<std::int64_t>(kHeaderSize + 5 + kFrameDataSize);
-    return std::min(reach, info.FileLength);
+    const std::int64_t reach =
+        std::int64_t{TotalTagSize(header, fileLength)} + static_cast<std::int64_t>(kHeaderSize + 5 + kFrameDataSize);
+    return std::min(reach, fileLength);
 }
 
-std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagInfo& info)
+std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header)
 {
     constexpr auto kStart = static_cast<std::int64_t>(kHeaderSize);
-    if ((info.MajorVersion != 3 && info.MajorVersion != 4) || !(info.Flags & kExtendedHeaderFlag))
+    if ((header.MajorVersion != 3 && header.MajorVersion != 4) || !(header.Flags & kExtendedHeaderFlag))
         return kStart;
     // Some taggers set the flag without writing an extended header; a real one's size begins
     // with a zero byte, a frame with an upper-case letter.
@@ -98,14 +99,14 @@ std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const Tag
     if (fileStart.size() < kHeaderSize + 4)
         return static_cast<std::int64_t>(fileStart.size());
     const std::uint8_t* size = fileStart.data() + kHeaderSize;
-    if (info.MajorVersion == 3)
+    if (header.MajorVersion == 3)
         return kStart + 4 + BigEndian32(size); // the size leaves out its own 4 bytes
     return kStart + Syncsafe32(size);          // the size counts the whole extended header
 }
 
-void StoreFrame(std::string_view id, std::string data, TagInfo& info)
+void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
 {
-    const auto& ids = info.MajorVersion <= 2 ? FrameIdsV22 : FrameIdsV23;
+    const auto& ids = scan.Header.MajorVersion <= 2 ? FrameIdsV22 : FrameIdsV23;
     const std::uint8_t first = data.empty() ? 0 : static_cast<std::uint8_t>(data[0]);
     std::string* previous = nullptr; // a row matched earlier gets a copy, the last one the data
     for (std::size_t row = 0; row < kFrameRows; ++row) {
@@ -116,40 +117,40 @@ void StoreFrame(std::string_view id, std::string data, TagInfo& info)
             continue;
         if (previous)
             *previous = data;
-        previous = &info.FrameData[row];
+        previous = &scan.FrameData[row];
     }
     if (previous)
         *previous = std::move(data);
 }
 
-void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info)
+void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan)
 {
     constexpr std::int64_t kFrameHeader = 10;
-    const std::int64_t tagEnd = TotalTagSize(info);
+    const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
     const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
-    for (std::int64_t pos = FirstFrameOffset(fileStart, info); pos < tagEnd && pos < viewEnd;) {
+    for (std::int64_t pos = FirstFrameOffset(fileStart, scan.Header); pos < tagEnd && pos < viewEnd;) {
         if (viewEnd - pos < kFrameHeader)
             break;
         const std::uint8_t* header = fileStart.data() + pos;
         if (!IsUpperLetter(header[0]))
             break;
-        const std::int64_t size = info.MajorVersion == 4 ? Syncsafe32(header + 4) : BigEndian32(header + 4);
-        const FrameLayout layout = LayoutOf(info.MajorVersion, header[9]);
+        const std::int64_t size = scan.Header.MajorVersion == 4 ? Syncsafe32(header + 4) : BigEndian32(header + 4);
+        const FrameLayout layout = LayoutOf(scan.Header.MajorVersion, header[9]);
         const std::int64_t dataStart = pos + kFrameHeader;
         const std::int64_t prefix = std::min(layout.prefix, size);
         std::optional<std::string> data = KeptFrameData(fileStart, dataStart + prefix, size - prefix);
         if (!data)
             break;
         if (layout.readable)
-            StoreFrame(IdOf(fileStart, pos, 4), std::move(*data), info);
+            StoreFrame(IdOf(fileStart, pos, 4), std::move(*data), scan);
         pos = dataStart + size;
     }
 }
 
-void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info)
+void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan)
 {
     constexpr std::int64_t kFrameHeader = 6;
-    const std::int64_t tagEnd = TotalTagSize(info);
+    const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
     const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
     for (std::int64_t pos = kHeaderSize; pos < tagEnd && pos < viewEnd;) {
         if (viewEnd - pos < kFrameHeader)
@@ -162,7 +163,7 @@ void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info)
         std::optional<std::string> data = KeptFrameData(fileStart, dataStart, size);
         if (!data)
             break;
-        StoreFrame(IdOf(fileStart, pos, 3), std::move(*data), info);
+        StoreFrame(IdOf(fileStart, pos, 3), std::move(*data), scan);
         pos = dataStart + size;
     }
 }

@@ -4,10 +4,13 @@
 // few zero bytes, which readers of the data see as the end of the text).
 //
 // The scan works on the file's first bytes as one view: `fileStart` must hold the file from
-// offset 0 up to ScanReach(info) bytes (or the whole file, when that is shorter). The scan never
+// offset 0 up to ScanReach bytes (or the whole file, when that is shorter). The scan never
 // looks outside the view, whatever a size field says; a header or frame data that would run
 // past the view's end ends the scan as the end of the file does.
-#include "id3v2/TagInfo.h"
+#include "id3v2/FrameTable.h"
+#include "id3v2/TagHeader.h"
+
+#include <array>
 
 #include <cstdint>
 #include <span>
@@ -19,24 +22,32 @@ namespace id3v2 {
 // Bytes kept of each frame's data: the rest of a frame is passed over.
 inline constexpr std::size_t kFrameDataSize = 500;
 
+// What a read of a tag found: the tag's header, the file's length, and the raw data of the frame
+// of each row (empty when the tag has none).
+struct FrameScan {
+    TagHeader Header;
+    std::int64_t FileLength = 0;
+    std::array<std::string, kFrameRows> FrameData;
+};
+
 // How many leading file bytes the scan of this tag can look at: the tag, plus the last frame
 // header that starts inside it and that frame's first 500 data bytes.
-std::int64_t ScanReach(const TagInfo& info);
+std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength);
 
 // Where the first frame starts: just after the 10-byte header, or after an extended header
 // (tags of version 3 and 4 with header flag 0x40) when the bytes there are one.
-std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagInfo& info);
+std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header);
 
 // Keeps a frame's data (its first 500 bytes, zero bytes after them) in every row whose ID
 // (three characters for tags of version 2, four otherwise) is `id`, provided that its first
 // byte is a text encoding the row takes: 0x00 to 0x03 for text rows, 0x00 or 0x01 for the
 // popularimeter (an e-mail address makes that byte a letter). A later frame replaces an
 // earlier one.
-void StoreFrame(std::string_view id, std::string data, TagInfo& info);
+void StoreFrame(std::string_view id, std::string data, FrameScan& scan);
 
 // The scans for tags of major version 3 and 4 (10-byte frame headers) and of version 2 (6-byte
-// frame headers). They fill info.FrameData.
-void ScanFramesV23(std::span<const std::uint8_t> fileStart, TagInfo& info);
-void ScanFramesV22(std::span<const std::uint8_t> fileStart, TagInfo& info);
+// frame headers). They fill scan.FrameData.
+void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan);
+void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan);
 
 } // namespace id3v2

@@ -1,7 +1,6 @@
 #pragma once
 // One ID3v2 tag in memory: read from the start of an MP3 file (major versions 2, 3 and 4) and
 // written back into it as a version 2.3 tag.
-#include "id3v2/TagInfo.h"
 #include "id3v2/TagValues.h"
 
 #include <cstdint>

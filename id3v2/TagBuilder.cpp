@@ -12,10 +12,10 @@ constexpr std::int64_t kFrameOverhead = 11; // 10 header bytes and the encoding 
 // The largest tag size (without its header) that the 28 bits of a syncsafe size can hold.
 constexpr std::int64_t kLargestTagBody = (std::int64_t{1} << 28) - 1;
 
-std::int64_t FramesSize(const TagInfo& info)
+std::int64_t FramesSize(const TagPlan& plan)
 {
     std::int64_t size = 0;
-    for (const std::string& text : info.FrameData)
+    for (const std::string& text : plan.FrameData)
         if (!text.empty())
             size += static_cast<std::int64_t>(text.size()) + kFrameOverhead;
     return size;
@@ -39,10 +39,10 @@ void AppendFrame(std::vector<std::uint8_t>& out, std::string_view id, const std:
 
 } // namespace
 
-void FillFrameData(const TagValues& values, TagInfo& info)
+void FillFrameData(const TagValues& values, TagPlan& plan)
 {
     for (const FrameRow& f : kFrameTable) {
-        std::string& data = info.FrameData[f.row];
+        std::string& data = plan.FrameData[f.row];
         const std::string& text = values.Text[f.row];
         switch (f.write) {
         case WriteAs::Text:
@@ -67,36 +67,37 @@ void FillFrameData(const TagValues& values, TagInfo& info)
     }
 }
 
-bool BuildTagHeader(TagInfo& info)
+bool BuildTagHeader(TagPlan& plan)
 {
-    const std::int64_t newSize = static_cast<std::int64_t>(kHeaderSize) + FramesSize(info);
+    const std::int64_t newSize = static_cast<std::int64_t>(kHeaderSize) + FramesSize(plan);
     if (newSize - static_cast<std::int64_t>(kHeaderSize) > kLargestTagBody)
         return false;
-    const std::int64_t old = TotalTagSize(info);
-    info.NeedRewrite = !info.HasIdentifier() || old < newSize || old > kRebuiltTagSize;
-    info.PaddingSize = static_cast<std::int32_t>(info.NeedRewrite ? kRebuiltTagSize - newSize : old - newSize);
-    const std::int64_t total = newSize + std::max(info.PaddingSize, 0);
+    const std::int64_t old = TotalTagSize(plan.Header, plan.FileLength);
+    plan.NeedRewrite = !plan.Header.HasIdentifier() || old < newSize || old > kRebuiltTagSize;
+    plan.PaddingSize = static_cast<std::int32_t>(plan.NeedRewrite ? kRebuiltTagSize - newSize : old - newSize);
+    const std::int64_t total = newSize + std::max(plan.PaddingSize, 0);
     const std::int64_t body = total - static_cast<std::int64_t>(kHeaderSize);
 
-    info.Identifier = {'I', 'D', '3'};
-    info.MajorVersion = 3;
-    info.Revision = 0;
-    info.Flags = 0;
+    TagHeader& header = plan.Header;
+    header.Identifier = {'I', 'D', '3'};
+    header.MajorVersion = 3;
+    header.Revision = 0;
+    header.Flags = 0;
     for (int k = 0; k < 4; ++k)
-        info.SizeBytes[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((body >> (7 * (3 - k))) & 0x7F);
+        header.SizeBytes[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((body >> (7 * (3 - k))) & 0x7F);
     return true;
 }
 
-std::vector<std::uint8_t> AssembleTag(const TagInfo& info)
+std::vector<std::uint8_t> AssembleTag(const TagPlan& plan)
 {
     std::vector<std::uint8_t> out;
-    out.reserve(kHeaderSize + static_cast<std::size_t>(FramesSize(info)) + static_cast<std::size_t>(std::max(info.PaddingSize, 0)));
-    const auto header = info.HeaderBytes();
+    out.reserve(kHeaderSize + static_cast<std::size_t>(FramesSize(plan)) + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)));
+    const auto header = plan.Header.Bytes();
     out.insert(out.end(), header.begin(), header.end());
-    for (std::size_t row = 0; row < kFrameRows; ++row)
-        if (!info.FrameData[row].empty())
-            AppendFrame(out, FrameIdsV23[row], info.FrameData[row]);
-    out.resize(out.size() + static_cast<std::size_t>(std::max(info.PaddingSize, 0)), 0);
+    for (const FrameRow& f : kFrameTable)
+        if (!plan.FrameData[f.row].empty())
+            AppendFrame(out, f.idV23, plan.FrameData[f.row]);
+    out.resize(out.size() + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)), 0);
     return out;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // The bytes of a new version 2.3 tag: which frames it holds, its header and padding, and the
 // assembled tag. No file access.
-#include "id3v2/TagInfo.h"
+#include "id3v2/FrameTable.h"
+#include "id3v2/TagHeader.h"
 #include "id3v2/TagValues.h"
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace id3v2 {
@@ -13,18 +16,28 @@ namespace id3v2 {
 // place when the new frames fit in it.
 inline constexpr std::int32_t kRebuiltTagSize = 4096;
 
-// info.FrameData: the text of every frame to write (without its encoding byte), empty for
+// What a write plans: the file's present header and length, the text of each frame to write,
+// and then the new header, whether the file must be rebuilt, and the padding.
+struct TagPlan {
+    TagHeader Header; // the file's header until BuildTagHeader makes it the new tag's
+    std::int64_t FileLength = 0;
+    std::array<std::string, kFrameRows> FrameData;
+    bool NeedRewrite = false;
+    std::int32_t PaddingSize = 0;
+};
+
+// plan.FrameData: the text of every frame to write (without its encoding byte), empty for
 // frames left out. The track number in decimal when not 0; the comment as "eng", a zero byte
 // and the text; the link as a zero byte and the address; the rating as its single byte, always.
-void FillFrameData(const TagValues& values, TagInfo& info);
+void FillFrameData(const TagValues& values, TagPlan& plan);
 
-// From the file's present header (in info) and the frames to write: NeedRewrite (no tag, an old
+// From the file's present header (in plan) and the frames to write: NeedRewrite (no tag, an old
 // tag too small or larger than 4096 bytes), PaddingSize, and the new header. False, with info
 // unchanged, when the frames are too large for a tag's size field.
-bool BuildTagHeader(TagInfo& info);
+bool BuildTagHeader(TagPlan& plan);
 
 // The new tag: the header built by BuildTagHeader, the frames in row order, then PaddingSize
 // zero bytes.
-std::vector<std::uint8_t> AssembleTag(const TagInfo& info);
+std::vector<std::uint8_t> AssembleTag(const TagPlan& plan);
 
 } // namespace id3v2

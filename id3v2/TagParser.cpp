@@ -17,9 +17,9 @@ bool HasReadableFrames(const ParsedTag& tag)
 
 } // namespace
 
-TagValues ValuesFromFrames(const TagInfo& info)
+TagValues ValuesFromFrames(const FrameScan& scan)
 {
-    const auto& frame = info.FrameData;
+    const auto& frame = scan.FrameData;
     TagValues values;
     for (const FrameRow& f : kFrameTable) {
         const std::string& data = frame[f.row];
@@ -60,23 +60,23 @@ TagValues ValuesFromFrames(const TagInfo& info)
 ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLength)
 {
     ParsedTag tag;
-    TagInfo info;
-    info.SetHeaderBytes(fileStart.first(std::min(fileStart.size(), kHeaderSize)));
-    info.FileLength = fileLength;
-    if (fileStart.size() < kHeaderSize || !info.HasIdentifier())
+    FrameScan scan;
+    scan.Header.SetBytes(fileStart.first(std::min(fileStart.size(), kHeaderSize)));
+    scan.FileLength = fileLength;
+    if (fileStart.size() < kHeaderSize || !scan.Header.HasIdentifier())
         return tag;
     tag.TagFound = true;
-    tag.MajorVersion = info.MajorVersion;
-    tag.TagSize = TotalTagSize(info);
+    tag.MajorVersion = scan.Header.MajorVersion;
+    tag.TagSize = TotalTagSize(scan.Header, fileLength);
     if (!HasReadableFrames(tag))
         return tag;
 
-    if (info.MajorVersion == 2)
-        ScanFramesV22(fileStart, info);
+    if (scan.Header.MajorVersion == 2)
+        ScanFramesV22(fileStart, scan);
     else
-        ScanFramesV23(fileStart, info);
-    tag.Values = ValuesFromFrames(info);
-    if (info.FrameData[RowRating].empty()) {
+        ScanFramesV23(fileStart, scan);
+    tag.Values = ValuesFromFrames(scan);
+    if (scan.FrameData[RowRating].empty()) {
         const std::size_t tagBytes = std::min(fileStart.size(), static_cast<std::size_t>(tag.TagSize));
         tag.Values.Rating = PopularimeterRating(fileStart.first(tagBytes));
     }

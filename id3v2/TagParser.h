@@ -1,7 +1,7 @@
 #pragma once
 // A tag's values from the file's first bytes: the header, the frame scan, the values that the
 // stored frames give and the rating. No file access; the view may come from anywhere.
-#include "id3v2/TagInfo.h"
+#include "id3v2/FrameScanner.h"
 #include "id3v2/TagValues.h"
 
 #include <cstdint>
@@ -17,7 +17,7 @@ struct ParsedTag {
 };
 
 // The values the scanned frames give (without the rating's fallback to a complete parse).
-TagValues ValuesFromFrames(const TagInfo& info);
+TagValues ValuesFromFrames(const FrameScan& scan);
 
 // fileStart: the file from offset 0, at least ScanReach bytes of it (see FrameScanner.h) or the
 // whole file; fileLength: the file's length. Frames are read from tags of version 2, 3 and 4

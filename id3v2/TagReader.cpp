@@ -1,7 +1,7 @@
 #include "id3v2/TagReader.h"
 
 #include "id3v2/FrameScanner.h"
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 
 #include <algorithm>
 
@@ -14,10 +14,9 @@ constexpr std::int64_t kFirstRead = 8192;
 // The file bytes the tag starting with these header bytes lets the scan see.
 std::int64_t BytesNeeded(std::span<const std::uint8_t> header, std::int64_t fileLength)
 {
-    TagInfo info;
-    info.SetHeaderBytes(header);
-    info.FileLength = fileLength;
-    return info.HasIdentifier() ? ScanReach(info) : static_cast<std::int64_t>(kHeaderSize);
+    TagHeader tag;
+    tag.SetBytes(header);
+    return tag.HasIdentifier() ? ScanReach(tag, fileLength) : static_cast<std::int64_t>(kHeaderSize);
 }
 
 } // namespace

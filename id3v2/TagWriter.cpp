@@ -1,7 +1,7 @@
 #include "id3v2/TagWriter.h"
 
 #include "id3v2/TagBuilder.h"
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 #include "io/FileCopy.h"
 #include "io/ReplacementFile.h"
 
@@ -39,20 +39,20 @@ bool WriteTag(const std::string& path, const TagValues& values)
     io::SongFile song;
     if (!song.Open(path))
         return false;
-    TagInfo info;
+    TagPlan plan;
     std::array<std::uint8_t, kHeaderSize> header{};
     const std::int64_t got = song.ReadHead(header);
     if (got >= 0) {
-        info.SetHeaderBytes(std::span(header).first(static_cast<std::size_t>(got)));
-        info.FileLength = song.Length();
+        plan.Header.SetBytes(std::span(header).first(static_cast<std::size_t>(got)));
+        plan.FileLength = song.Length();
     }
     const bool headerRead = got == static_cast<std::int64_t>(kHeaderSize);
-    const std::int64_t oldTagSize = info.HasIdentifier() ? TotalTagSize(info) : 0;
-    FillFrameData(values, info);
-    if (!BuildTagHeader(info))
+    const std::int64_t oldTagSize = plan.Header.HasIdentifier() ? TotalTagSize(plan.Header, plan.FileLength) : 0;
+    FillFrameData(values, plan);
+    if (!BuildTagHeader(plan))
         return false;
-    const std::vector<std::uint8_t> tag = AssembleTag(info);
-    if (!info.NeedRewrite)
+    const std::vector<std::uint8_t> tag = AssembleTag(plan);
+    if (!plan.NeedRewrite)
         return OverwriteTag(song, tag);
     // A file shorter than a tag header, or one that cannot be read, is left alone.
     return headerRead && RebuildWithTag(song, oldTagSize, tag);

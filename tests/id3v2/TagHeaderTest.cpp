@@ -1,5 +1,5 @@
 // The tag header helpers: the header's 10 bytes, the file's length and the tag's total size.
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 #include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
@@ -10,34 +10,33 @@
 namespace id3v2 {
 namespace {
 
-TagInfo HeaderWith(std::array<std::uint8_t, 4> sizeBytes, std::uint8_t flags, std::int64_t fileLength)
+TagHeader HeaderWith(std::array<std::uint8_t, 4> sizeBytes, std::uint8_t flags)
 {
-    TagInfo info;
-    info.Identifier = {'I', 'D', '3'};
-    info.Flags = flags;
-    info.SizeBytes = sizeBytes;
-    info.FileLength = fileLength;
-    return info;
+    TagHeader header;
+    header.Identifier = {'I', 'D', '3'};
+    header.Flags = flags;
+    header.SizeBytes = sizeBytes;
+    return header;
 }
 
 TEST(TotalTagSize, AddsHeaderAndFooterAndRejectsSizesBeyondTheFile)
 {
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0, 1000)), 267);
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0x10, 1000)), 277);
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0, 200)), 0);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 1000), 267);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0x10), 1000), 277);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 200), 0);
 }
 
 TEST(TotalTagSize, TakesEachSizeByteWhole)
 {
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 0, 0x80}, 0, 1000)), 138);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 0, 0x80}, 0), 1000), 138);
     // FF FF FF FF: 255 * (2^21 + 2^14 + 2^7 + 1) + 10, computed without overflow.
-    EXPECT_EQ(TotalTagSize(HeaderWith({0xFF, 0xFF, 0xFF, 0xFF}, 0, std::int64_t{1} << 31)), 538984585);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0xFF, 0xFF, 0xFF, 0xFF}, 0), std::int64_t{1} << 31), 538984585);
 }
 
 TEST(TotalTagSize, ASizeEqualToTheFileLengthFitsAndOneMoreDoesNot)
 {
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0, 267)), 267);
-    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0, 266)), 0);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 267), 267);
+    EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 266), 0);
 }
 
 TEST(ReadTagHeader, ReadsTheTenHeaderBytesAndTheFileLength)
@@ -45,15 +44,16 @@ TEST(ReadTagHeader, ReadsTheTenHeaderBytesAndTheFileLength)
     fixtures::ScratchDir dir;
     const std::string path = dir.File("song.mp3");
     ASSERT_TRUE(fixtures::WriteFileBytes(path, std::string("ID3\x04\x01\x40\x00\x00\x02\x01", 10) + std::string(990, 'x')));
-    TagInfo info;
-    ASSERT_TRUE(ReadTagHeader(path, info));
+    TagHeader info;
+    std::int64_t fileLength = 0;
+    ASSERT_TRUE(ReadTagHeader(path, info, fileLength));
     EXPECT_TRUE(info.HasIdentifier());
     EXPECT_EQ(info.MajorVersion, 4);
     EXPECT_EQ(info.Revision, 1);
     EXPECT_EQ(info.Flags, 0x40);
     EXPECT_EQ(info.SizeBytes, (std::array<std::uint8_t, 4>{0, 0, 2, 1}));
-    EXPECT_EQ(info.FileLength, 1000);
-    EXPECT_EQ(TotalTagSize(info), 267);
+    EXPECT_EQ(fileLength, 1000);
+    EXPECT_EQ(TotalTagSize(info, fileLength), 267);
 }
 
 TEST(ReadTagHeader, FailsOnAShortOrMissingFileAndCreatesNothing)
@@ -61,14 +61,15 @@ TEST(ReadTagHeader, FailsOnAShortOrMissingFileAndCreatesNothing)
     fixtures::ScratchDir dir;
     const std::string shortFile = dir.File("short.mp3");
     ASSERT_TRUE(fixtures::WriteFileBytes(shortFile, std::string("ID3\x03\x00\x00\x00\x00\x00", 9)));
-    TagInfo info;
+    TagHeader info;
+    std::int64_t fileLength = 0;
     info.SizeBytes = {9, 9, 9, 9};
-    EXPECT_FALSE(ReadTagHeader(shortFile, info));
+    EXPECT_FALSE(ReadTagHeader(shortFile, info, fileLength));
     // The bytes the file had are in the record; the rest is as the caller left it.
     EXPECT_TRUE(info.HasIdentifier());
     EXPECT_EQ(info.SizeBytes, (std::array<std::uint8_t, 4>{0, 0, 0, 9}));
 
-    EXPECT_FALSE(ReadTagHeader(dir.File("missing.mp3"), info));
+    EXPECT_FALSE(ReadTagHeader(dir.File("missing.mp3"), info, fileLength));
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.mp3")));
 }
 

@@ -211,8 +211,8 @@ TEST(TagReader, KeptFrameDataReadsLikeAZeroFilled500ByteBuffer)
 
 TEST(TagReader, StoreFrameAcceptsTextEncodingsAndKeepsThePopularimeterRule)
 {
-    TagInfo info;
-    info.MajorVersion = 3;
+    FrameScan info;
+    info.Header.MajorVersion = 3;
     std::string data(500, '\0');
     for (const char encoding : {'\x00', '\x01', '\x02', '\x03'}) {
         data[0] = encoding;

@@ -30,7 +30,7 @@ std::string AsString(const std::vector<std::uint8_t>& bytes)
 }
 
 // The tag the builder makes for these values over a file whose tag header is `oldHeader`.
-std::string BuiltTag(const TagValues& values, TagInfo& info)
+std::string BuiltTag(const TagValues& values, TagPlan& info)
 {
     FillFrameData(values, info);
     EXPECT_TRUE(BuildTagHeader(info));
@@ -51,14 +51,14 @@ TEST(TagBuilder, FrameLayouts)
     values.Text[RowComment] = "Hi";
     values.Text[RowLink] = "http://a";
     values.Rating = 200;
-    TagInfo info;
+    TagPlan info;
     const std::string tag = BuiltTag(values, info);
     EXPECT_NE(tag.find("TRCK\0\0\0\x02\0\0\0" "7"s), std::string::npos);
     EXPECT_NE(tag.find("COMM\0\0\0\x07\0\0\0" "eng\0Hi"s), std::string::npos);
     EXPECT_NE(tag.find("WXXX\0\0\0\x0A\0\0\0\0" "http://a"s), std::string::npos);
     EXPECT_NE(tag.find("POPM\0\0\0\x02\0\0\0\xC8"s), std::string::npos);
 
-    TagInfo zero;
+    TagPlan zero;
     EXPECT_NE(BuiltTag(TagValues{}, zero).find("POPM\0\0\0\x02\0\0\0\0"s), std::string::npos);
 }
 
@@ -69,7 +69,7 @@ TEST(TagBuilder, FramesInTableOrderAndOnlyThoseWithText)
     values.Text[RowArtist] = "second";
     values.Text[RowTitle] = "first";
     values.Text[RowFrameTSUC] = "suc";
-    TagInfo info;
+    TagPlan info;
     const std::string tag = BuiltTag(values, info);
     const std::string frames = FrameV23("TIT2", Latin1("first")) + FrameV23("TPE1", Latin1("second")) + FrameV23("TSUC", Latin1("suc")) +
                                FrameV23("TPMI", Latin1("last")) + FrameV23("POPM", "\0\0"s);
@@ -80,7 +80,7 @@ TEST(TagBuilder, FramesInTableOrderAndOnlyThoseWithText)
 
 TEST(TagBuilder, NewTagIntoAFileWithoutOne)
 {
-    TagInfo info;
+    TagPlan info;
     info.FileLength = 3000;
     const std::string tag = BuiltTag(TitleOnly("Abc"), info);
     EXPECT_TRUE(info.NeedRewrite);
@@ -96,8 +96,8 @@ TEST(TagBuilder, OldTagSizesAroundTheInPlaceLimit)
         bool rewrite;
     };
     for (const Case c : {Case{2048, false}, Case{4096, false}, Case{4097, true}, Case{5000, true}, Case{35, true}, Case{36, false}}) {
-        TagInfo info;
-        info.SetHeaderBytes(std::span(reinterpret_cast<const std::uint8_t*>(("ID3\x04\0\0"s + Syncsafe(c.oldTotal - 10)).data()), 10));
+        TagPlan info;
+        info.Header.SetBytes(std::span(reinterpret_cast<const std::uint8_t*>(("ID3\x04\0\0"s + Syncsafe(c.oldTotal - 10)).data()), 10));
         info.FileLength = 10000;
         const std::string tag = BuiltTag(TitleOnly("Abc"), info);
         EXPECT_EQ(info.NeedRewrite, c.rewrite) << c.oldTotal;
@@ -107,7 +107,7 @@ TEST(TagBuilder, OldTagSizesAroundTheInPlaceLimit)
 
 TEST(TagBuilder, FramesLargerThanTheRebuiltSizeGetNoPadding)
 {
-    TagInfo info;
+    TagPlan info;
     const std::string tag = BuiltTag(TitleOnly(std::string(4967, 'x')), info); // 10 + 4978 + 12 = 5000
     EXPECT_TRUE(info.NeedRewrite);
     EXPECT_EQ(info.PaddingSize, -904);
@@ -118,10 +118,10 @@ TEST(TagBuilder, FramesLargerThanTheRebuiltSizeGetNoPadding)
 
 TEST(TagBuilder, RefusesFramesBeyondTheLargestTagSize)
 {
-    TagInfo info;
+    TagPlan info;
     FillFrameData(TitleOnly(std::string(std::size_t{1} << 28, 'x')), info);
     EXPECT_FALSE(BuildTagHeader(info));
-    EXPECT_EQ(info.Identifier, (std::array<std::uint8_t, 3>{}));
+    EXPECT_EQ(info.Header.Identifier, (std::array<std::uint8_t, 3>{}));
 }
 
 // --- Into files ---------------------------------------------------------------------------

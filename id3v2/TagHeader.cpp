@@ -1,4 +1,4 @@
-#include "id3v2/TagInfo.h"
+#include "id3v2/TagHeader.h"
 
 #include "io/BinaryFile.h"
 
@@ -6,9 +6,9 @@
 
 namespace id3v2 {
 
-void TagInfo::SetHeaderBytes(std::span<const std::uint8_t> bytes)
+void TagHeader::SetBytes(std::span<const std::uint8_t> bytes)
 {
-    std::array<std::uint8_t, kHeaderSize> header = HeaderBytes();
+    std::array<std::uint8_t, kHeaderSize> header = Bytes();
     std::copy_n(bytes.begin(), std::min(bytes.size(), header.size()), header.begin());
     std::copy_n(header.begin(), 3, Identifier.begin());
     MajorVersion = header[3];
@@ -17,34 +17,34 @@ void TagInfo::SetHeaderBytes(std::span<const std::uint8_t> bytes)
     std::copy_n(header.begin() + 6, 4, SizeBytes.begin());
 }
 
-std::array<std::uint8_t, kHeaderSize> TagInfo::HeaderBytes() const
+std::array<std::uint8_t, kHeaderSize> TagHeader::Bytes() const
 {
     return {Identifier[0], Identifier[1], Identifier[2], MajorVersion, Revision, Flags,
             SizeBytes[0], SizeBytes[1], SizeBytes[2], SizeBytes[3]};
 }
 
-bool ReadTagHeader(const std::string& path, TagInfo& info)
+bool ReadTagHeader(const std::string& path, TagHeader& header, std::int64_t& fileLength)
 {
     io::BinaryFile file;
     if (!file.Open(path, io::BinaryFile::Mode::Read))
         return false;
-    std::array<std::uint8_t, kHeaderSize> header{};
-    const std::int64_t got = file.ReadAt(0, header);
+    std::array<std::uint8_t, kHeaderSize> bytes{};
+    const std::int64_t got = file.ReadAt(0, bytes);
     if (got < 0)
         return false;
-    info.SetHeaderBytes(std::span(header).first(static_cast<std::size_t>(got)));
-    info.FileLength = file.Size();
-    return got == static_cast<std::int64_t>(kHeaderSize) && info.FileLength >= 0;
+    header.SetBytes(std::span(bytes).first(static_cast<std::size_t>(got)));
+    fileLength = file.Size();
+    return got == static_cast<std::int64_t>(kHeaderSize) && fileLength >= 0;
 }
 
-std::int32_t TotalTagSize(const TagInfo& info)
+std::int32_t TotalTagSize(const TagHeader& header, std::int64_t fileLength)
 {
-    const auto& b = info.SizeBytes;
+    const auto& b = header.SizeBytes;
     std::int64_t total = (std::int64_t{b[0]} << 21) + (std::int64_t{b[1]} << 14) + (std::int64_t{b[2]} << 7) + b[3];
     total += static_cast<std::int64_t>(kHeaderSize);
-    if (info.Flags & 0x10)
+    if (header.Flags & 0x10)
         total += static_cast<std::int64_t>(kHeaderSize);
-    return total > info.FileLength ? 0 : static_cast<std::int32_t>(total);
+    return total > fileLength ? 0 : static_cast<std::int32_t>(total);
 }
 
 } // namespace id3v2
