@@ -27,7 +27,9 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
 bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
 {
     Close();
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    // Never waiting at the open: a pipe or a device opens at once and is then refused as no
+    // regular file (the flag does nothing to reads and writes of a regular file).
+    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     do {
         fd_ = ::open(path.c_str(), flags);
     } while (fd_ < 0 && errno == EINTR);

@@ -27,7 +27,8 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    // Opens an existing regular file; never creates one. `status`, when given, receives the
+    // Opens an existing regular file; never creates one, and never waits (a pipe, a device or a
+    // folder is refused at once). `status`, when given, receives the
     // file's status as the open found it (length, permissions, owner).
     bool Open(const std::string& path, Mode mode, FileStatus* status = nullptr);
     // Creates a new file (or truncates an existing one) for writing, with the given permission bits.

@@ -190,18 +190,30 @@ TEST(TagReader, OtherVersionsAndSizesBeyondTheFileGiveNoValues)
 
 TEST(TagReader, KeptFrameDataReadsLikeAZeroFilled500ByteBuffer)
 {
-    auto zeroFilled = [](std::string data) {
-        data.resize(500, '\0');
-        return data;
+    // Odd UTF-16 lengths, descriptions without a terminator at either parity, short popularimeters:
+    // the kept data ends in zero bytes as a zero-filled 500-byte buffer would. Without a
+    // terminator the description runs to the data's end, so no comment or link text follows it.
+    struct Case {
+        std::string data;
+        std::string title;
     };
-    // Odd UTF-16 lengths, descriptions without a terminator at either parity, short popularimeters.
-    for (const std::string& data : {"\x01\xFF\xFE" "A\0b"s, "\x02\0A\0"s, "\0engabc"s, "\x01" "eng\xFF\xFEx"s, "\x01" "eng\xFF\xFE" "x\0"s,
-                                    "\x01\xFF\xFEs"s, "\x01\xFF\xFEs\0i"s, "\0"s, ""s}) {
-        SCOPED_TRACE(::testing::PrintToString(data));
-        const TagValues values = Parse(TagV23(FrameV23("TIT2", data) + FrameV23("COMM", data) + FrameV23("WXXX", data))).Values;
-        EXPECT_EQ(values.Text[RowTitle], DecodeText(zeroFilled(data)));
-        EXPECT_EQ(values.Text[RowComment], TextAfterDescription(zeroFilled(data), true));
-        EXPECT_EQ(values.Text[RowLink], TextAfterDescription(zeroFilled(data), false));
+    const Case cases[] = {
+        {"\x01\xFF\xFE" "A\0b"s, "Ab"},    // the odd last byte completes its unit with a zero
+        {"\x02\0A\0"s, "A"},                // UTF-16 big-endian without a byte order mark
+        {"\0engabc"s, "engabc"},
+        {"\x01" "eng\xFF\xFEx"s, "???"},    // no byte order mark first: units outside the code page
+        {"\x01" "eng\xFF\xFE" "x\0"s, "???"},
+        {"\x01\xFF\xFEs"s, "s"},
+        {"\x01\xFF\xFEs\0i"s, "si"},
+        {"\0"s, ""},
+        {""s, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.data));
+        const TagValues values = Parse(TagV23(FrameV23("TIT2", c.data) + FrameV23("COMM", c.data) + FrameV23("WXXX", c.data))).Values;
+        EXPECT_EQ(values.Text[RowTitle], c.title);
+        EXPECT_EQ(values.Text[RowComment], "");
+        EXPECT_EQ(values.Text[RowLink], "");
     }
     // A popularimeter of one byte, or none, is kept: its rating is 0 and the complete parse,
     // which would take the first frame's 9, is not asked.
