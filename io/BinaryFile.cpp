@@ -7,6 +7,19 @@
 #include <utility>
 
 namespace io {
+namespace {
+
+// open(2), again when a signal interrupted it.
+int OpenRetrying(const std::string& path, int flags, unsigned permissions)
+{
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), flags, static_cast<mode_t>(permissions));
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+} // namespace
 
 BinaryFile::~BinaryFile()
 {
@@ -29,10 +42,7 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
     Close();
     // Never waiting at the open: a pipe or a device opens at once and is then refused as no
     // regular file (the flag does nothing to reads and writes of a regular file).
-    const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
-    do {
-        fd_ = ::open(path.c_str(), flags);
-    } while (fd_ < 0 && errno == EINTR);
+    fd_ = OpenRetrying(path, (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd_ < 0)
         return false;
     struct stat st {};
@@ -48,18 +58,14 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
 bool BinaryFile::Create(const std::string& path, unsigned permissions)
 {
     Close();
-    do {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
-    } while (fd_ < 0 && errno == EINTR);
+    fd_ = OpenRetrying(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
     return fd_ >= 0;
 }
 
 bool BinaryFile::CreateNew(const std::string& path, unsigned permissions)
 {
     Close();
-    do {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
-    } while (fd_ < 0 && errno == EINTR);
+    fd_ = OpenRetrying(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
     return fd_ >= 0;
 }
 
