@@ -1,57 +1,233 @@
 #include "id3v2/Popularimeter.h"
 
-#include <taglib/id3v2tag.h>
-#include <taglib/popularimeterframe.h>
-#include <taglib/tbytevector.h>
-#include <taglib/tbytevectorstream.h>
-#include <taglib/tfile.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <optional>
 #include <string_view>
+#include <vector>
 
+// A complete parse of the tag, as the ID3v2.2, 2.3 and 2.4 standards define it, for one purpose:
+// the rating of the first popularimeter.
 namespace id3v2 {
 namespace {
 
-// Tag bytes already in memory, presented to the tag parser as a file.
-class MemoryFile : public TagLib::File {
-public:
-    explicit MemoryFile(TagLib::IOStream* stream) : TagLib::File(stream) {}
-    TagLib::Tag* tag() const override { return nullptr; }
-    TagLib::AudioProperties* audioProperties() const override { return nullptr; }
-    bool save() override { return false; }
-};
+using Bytes = std::span<const std::uint8_t>;
+
+// Tag header flags.
+constexpr std::uint8_t kTagUnsynchronised = 0x80;
+constexpr std::uint8_t kTagCompressedV22 = 0x40; // version 2.2: no way to read the tag is defined
+constexpr std::uint8_t kTagExtendedHeader = 0x40; // versions 2.3 and 2.4
+
+// Frame format flags (the second flag byte).
+constexpr std::uint8_t kV23Compressed = 0x80;
+constexpr std::uint8_t kV23Encrypted = 0x40;
+constexpr std::uint8_t kV23Grouped = 0x20;
+constexpr std::uint8_t kV24Grouped = 0x40;
+constexpr std::uint8_t kV24Compressed = 0x08;
+constexpr std::uint8_t kV24Encrypted = 0x04;
+constexpr std::uint8_t kV24Unsynchronised = 0x02;
+constexpr std::uint8_t kV24DataLength = 0x01;
+
+// A popularimeter holds an e-mail address, the rating and a play counter: the inflated bytes
+// that could matter are few, and no more than this is ever inflated.
+constexpr std::size_t kMostInflated = std::size_t{1} << 16;
+
+std::uint32_t BigEndian(const std::uint8_t* p, int bytes)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+// A syncsafe 32-bit number (7 bits a byte); none when a byte has its top bit set.
+std::optional<std::uint32_t> Syncsafe(const std::uint8_t* p)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] & 0x80)
+            return std::nullopt;
+        value = value << 7 | p[i];
+    }
+    return value;
+}
+
+// Unsynchronisation undone: every 0xFF 0x00 becomes 0xFF.
+std::vector<std::uint8_t> Resynchronised(Bytes bytes)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out.push_back(bytes[i]);
+        if (bytes[i] == 0xFF && i + 1 < bytes.size() && bytes[i + 1] == 0x00)
+            ++i;
+    }
+    return out;
+}
+
+// The first bytes (at most kMostInflated) of a zlib stream; none when it is no valid stream.
+std::optional<std::vector<std::uint8_t>> Inflated(Bytes compressed)
+{
+    std::vector<std::uint8_t> out(kMostInflated);
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return std::nullopt;
+    stream.next_in = const_cast<Bytef*>(compressed.data());
+    stream.avail_in = static_cast<uInt>(std::min<std::size_t>(compressed.size(), UINT32_MAX));
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int result = inflate(&stream, Z_SYNC_FLUSH);
+    const std::size_t produced = out.size() - stream.avail_out;
+    inflateEnd(&stream);
+    // A stream that ended, or one cut at the bound, has given what it holds up to there; one
+    // that stops short of its end is broken.
+    if (result != Z_STREAM_END && produced < out.size())
+        return std::nullopt;
+    out.resize(produced);
+    return out;
+}
+
+// The rating of a popularimeter's data: the byte after the zero byte that ends the e-mail
+// address; 0 when the address has no end or no byte follows it.
+std::uint8_t RatingAfterAddress(Bytes data)
+{
+    const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+    if (end == data.end() || end + 1 == data.end())
+        return 0;
+    return *(end + 1);
+}
+
+// The popularimeter's own data from a frame's data, by the frame's format flags; none for an
+// encrypted frame or one whose extra bytes do not fit.
+std::optional<std::vector<std::uint8_t>> FrameContent(std::uint8_t version, bool tagUnsynchronised,
+                                                      std::uint8_t formatFlags, Bytes data)
+{
+    std::vector<std::uint8_t> stored(data.begin(), data.end());
+    std::size_t skip = 0;
+    bool compressed = false;
+    if (version == 3) {
+        // After the header: the inflated size (4 bytes), the encryption method, the group.
+        compressed = formatFlags & kV23Compressed;
+        if (formatFlags & kV23Encrypted)
+            return std::nullopt;
+        skip = (compressed ? 4 : 0) + ((formatFlags & kV23Grouped) ? 1 : 0);
+    } else if (version == 4) {
+        if (tagUnsynchronised || (formatFlags & kV24Unsynchronised))
+            stored = Resynchronised(stored);
+        // The group, the encryption method and the data length, in that order.
+        compressed = formatFlags & kV24Compressed;
+        if (formatFlags & kV24Encrypted)
+            return std::nullopt;
+        skip = ((formatFlags & kV24Grouped) ? 1 : 0) + ((formatFlags & kV24DataLength) ? 4 : 0);
+    }
+    if (skip > stored.size())
+        return std::nullopt;
+    stored.erase(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(skip));
+    if (!compressed)
+        return stored;
+    return Inflated(stored);
+}
+
+// Whether the bytes are a frame ID: capital letters and digits.
+bool IsFrameId(Bytes id)
+{
+    return std::all_of(id.begin(), id.end(), [](std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
 
 // Whether "POP" (the version 2.2 ID, and the start of POPM) stands anywhere in the bytes. A
 // frame's ID is never compressed, encrypted or changed by unsynchronisation (which only adds
 // zero bytes after 0xFF), so a complete parse cannot find a popularimeter in a tag without it.
-bool MayHoldPopularimeter(std::span<const std::uint8_t> tagBytes)
+bool MayHoldPopularimeter(Bytes tagBytes)
 {
     constexpr std::string_view kId = "POP";
     const std::string_view bytes(reinterpret_cast<const char*>(tagBytes.data()), tagBytes.size());
     return bytes.find(kId) != std::string_view::npos;
 }
 
+std::uint8_t RatingOfTag(Bytes tagBytes)
+{
+    if (tagBytes.size() < 10 || tagBytes[0] != 'I' || tagBytes[1] != 'D' || tagBytes[2] != '3')
+        return 0;
+    const std::uint8_t version = tagBytes[3];
+    const std::uint8_t flags = tagBytes[5];
+    const std::optional<std::uint32_t> size = Syncsafe(tagBytes.data() + 6);
+    if (version < 2 || version > 4 || !size)
+        return 0;
+    if (version == 2 && (flags & kTagCompressedV22))
+        return 0;
+    // The frames (and the extended header) after the header; a footer is not part of them.
+    Bytes body = tagBytes.subspan(10, std::min<std::size_t>(*size, tagBytes.size() - 10));
+    std::vector<std::uint8_t> resynchronised;
+    const bool unsynchronised = flags & kTagUnsynchronised;
+    if (unsynchronised && version <= 3) {
+        resynchronised = Resynchronised(body);
+        body = resynchronised;
+    }
+
+    std::size_t pos = 0;
+    if (version >= 3 && (flags & kTagExtendedHeader)) {
+        if (body.size() < 4)
+            return 0;
+        // Version 2.3: a plain size that leaves out its own 4 bytes; 2.4: a syncsafe size that
+        // counts the whole extended header.
+        std::size_t extended = 0;
+        if (version == 3) {
+            extended = 4 + std::size_t{BigEndian(body.data(), 4)};
+        } else {
+            const std::optional<std::uint32_t> counted = Syncsafe(body.data());
+            if (!counted || *counted < 6)
+                return 0;
+            extended = *counted;
+        }
+        if (extended > body.size())
+            return 0;
+        pos = extended;
+    }
+
+    const std::size_t idSize = version == 2 ? 3 : 4;
+    const std::size_t headerSize = version == 2 ? 6 : 10;
+    const std::string_view popularimeter = version == 2 ? "POP" : "POPM";
+    while (body.size() - pos >= headerSize) {
+        const Bytes header = body.subspan(pos, headerSize);
+        if (header[0] == 0 || !IsFrameId(header.first(idSize)))
+            break; // padding, or no frame
+        std::size_t frameSize = 0;
+        if (version == 2) {
+            frameSize = BigEndian(header.data() + 3, 3);
+        } else if (version == 3) {
+            frameSize = BigEndian(header.data() + 4, 4);
+        } else {
+            const std::optional<std::uint32_t> syncsafe = Syncsafe(header.data() + 4);
+            if (!syncsafe)
+                break;
+            frameSize = *syncsafe;
+        }
+        if (frameSize > body.size() - pos - headerSize)
+            break; // the frame does not fit in the tag
+        const Bytes data = body.subspan(pos + headerSize, frameSize);
+        const std::string_view id(reinterpret_cast<const char*>(header.data()), idSize);
+        if (id == popularimeter) {
+            const std::uint8_t formatFlags = version == 2 ? 0 : header[9];
+            const auto content = FrameContent(version, unsynchronised, formatFlags, data);
+            return content ? RatingAfterAddress(*content) : 0;
+        }
+        pos += headerSize + frameSize;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::uint8_t PopularimeterRating(std::span<const std::uint8_t> tagBytes) noexcept
 {
-    // Most tags that other programs write carry no popularimeter: their answer is 0, without
-    // building a whole second model of the tag.
+    // Most tags that other programs write carry no popularimeter: their answer is 0 at once.
     if (!MayHoldPopularimeter(tagBytes))
         return 0;
     try {
-        TagLib::ByteVectorStream stream(
-            TagLib::ByteVector(reinterpret_cast<const char*>(tagBytes.data()), static_cast<unsigned>(tagBytes.size())));
-        MemoryFile file(&stream);
-        const TagLib::ID3v2::Tag tag(&file, 0);
-        const std::uint8_t version = static_cast<std::uint8_t>(tag.header()->majorVersion());
-        if (version < 2 || version > 4)
-            return 0;
-        const TagLib::ID3v2::FrameList& frames = tag.frameList("POPM");
-        if (frames.isEmpty())
-            return 0;
-        const auto* popm = dynamic_cast<const TagLib::ID3v2::PopularimeterFrame*>(frames.front());
-        return popm ? static_cast<std::uint8_t>(popm->rating()) : 0;
+        return RatingOfTag(tagBytes);
     } catch (...) {
+        // Only an allocation can fail.
         return 0;
     }
 }

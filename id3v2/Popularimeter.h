@@ -1,6 +1,9 @@
 #pragma once
-// The rating of a tag's first popularimeter frame, from a complete parse of the tag (versions
-// 2.2, 2.3 and 2.4: unsynchronisation, extended headers, compressed frames, syncsafe sizes).
+// The rating of a tag's first popularimeter frame, from a complete parse of the tag as the
+// ID3v2.2, 2.3 and 2.4 standards define it: the header of each version (flags it does not define
+// are ignored; a compressed 2.2 tag is not read), unsynchronisation of the whole tag (2.2, 2.3)
+// or of each frame (2.4), extended headers by each version's own rule, each version's frame
+// layout, compressed frames (inflated with zlib, within a bound) and encrypted ones (no rating).
 // Used when the frame scan kept no popularimeter.
 #include <cstdint>
 #include <span>

@@ -14,8 +14,10 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Decodes one UTF-8 sequence at bytes[i], advancing i; a malformed sequence gives an
-// out-of-range code point after consuming one byte.
+// Decodes one UTF-8 sequence at bytes[i], advancing i past it; a malformed sequence gives an
+// out-of-range code point. A sequence cut short, by the end of the text or by a byte that cannot
+// continue it, is one malformed sequence made of its lead and the continuation bytes it has (the
+// maximal subpart): the byte that cut it starts the next one.
 char32_t NextUtf8(std::string_view bytes, std::size_t& i)
 {
     constexpr char32_t kInvalid = 0xFFFFFFFF;
@@ -36,12 +38,9 @@ char32_t NextUtf8(std::string_view bytes, std::size_t& i)
     } else {
         return kInvalid;
     }
-    const std::size_t start = i;
     for (int k = 0; k < extra; ++k) {
-        if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) {
-            i = start;
+        if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80)
             return kInvalid;
-        }
         cp = (cp << 6) | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
     }
     constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};

@@ -32,7 +32,11 @@ TEST(Cp1252, MalformedUtf8NeverSwallowsTheFollowingText)
 {
     EXPECT_EQ(text::Cp1252FromUtf8("\xC3"), "?");
     EXPECT_EQ(text::Cp1252FromUtf8("\xC3" "A"), "?A");
-    EXPECT_EQ(text::Cp1252FromUtf8("\xE2\x82"), "??");
+    // A sequence cut short is one mark, by the end or by a byte that cannot continue it.
+    EXPECT_EQ(text::Cp1252FromUtf8("\xE2\x82"), "?");
+    EXPECT_EQ(text::Cp1252FromUtf8("\xF0\x9F\x8E" "x"), "?x");
+    EXPECT_EQ(text::Cp1252FromUtf8("\xE2\x82\xC3\xA7"), "?\xE7");
+    EXPECT_EQ(text::Cp1252FromUtf8("\x82\x82"), "??"); // continuation bytes alone: one mark each
     EXPECT_EQ(text::Cp1252FromUtf8("\xC0\xAF/"), "?/");           // overlong slash: one mark
     EXPECT_EQ(text::Cp1252FromUtf8("\xED\xA0\x80z"), "?z");       // lone surrogate: one mark
 }
