@@ -1,7 +1,8 @@
 // Fuzzes the tag reader over arbitrary file bytes, and the writer behind it.
 //
 // The complete parse for the popularimeter's rating runs over every input as a whole tag (it
-// must give an answer and never read outside the bytes), whether or not the scan needs it.
+// must give an answer and never read outside the bytes), whether or not the scan needs it, and
+// the whole read again a frame at a time, as a tag too large for memory is read.
 //
 // Each input is a whole file: it is parsed from memory, written to a file and read with
 // ReadFromFile (both must agree), then the values are saved back into the file. When the save
@@ -12,6 +13,7 @@
 #include "id3v2/Popularimeter.h"
 #include "id3v2/TagHeader.h"
 #include "id3v2/TagParser.h"
+#include "io/ByteSource.h"
 #include "text/Trim.h"
 
 #include <cstdint>
@@ -69,6 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzing::Check(id3v2::PopularimeterRating(input.first(tagSize)) == rating, kHarness,
                        "the rating depends on the bytes after the tag");
     const id3v2::ParsedTag parsed = id3v2::ParseTag(input, static_cast<std::int64_t>(size));
+    // Read a frame at a time (as a tag too large for memory is), the same bytes give the same.
+    io::MemoryBytes memory(input);
+    const id3v2::ParsedTag byFrame = id3v2::ParseTagFrameByFrame(memory);
+    fuzzing::Check(byFrame.TagFound == parsed.TagFound && byFrame.MajorVersion == parsed.MajorVersion &&
+                       byFrame.TagSize == parsed.TagSize && SameValues(byFrame.Values, parsed.Values),
+                   kHarness, "the tag read a frame at a time differs");
 
     const std::string& path = fuzzing::ScratchPath(kHarness);
     if (!fuzzing::WriteWholeFile(path, input))

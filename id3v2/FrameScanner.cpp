@@ -2,6 +2,8 @@
 
 #include "id3v2/TextDecoding.h"
 
+#include <array>
+
 #include <algorithm>
 #include <optional>
 
@@ -61,20 +63,20 @@ constexpr std::size_t kKeptZeros = 3;
 
 // The frame's data as the scan keeps it: the first min(size, 500) bytes at `start`, then zero
 // bytes; nothing when the view ends before those bytes do.
-std::optional<std::string> KeptFrameData(std::span<const std::uint8_t> bytes, std::int64_t start, std::int64_t size)
+std::optional<std::string> KeptFrameData(TagView& view, std::int64_t start, std::int64_t size)
 {
     const std::int64_t kept = std::min<std::int64_t>(size, kFrameDataSize);
-    if (start > static_cast<std::int64_t>(bytes.size()) || kept > static_cast<std::int64_t>(bytes.size()) - start)
+    const auto bytes = view.At(start, kept);
+    if (!bytes)
         return std::nullopt;
-    const auto first = bytes.begin() + start;
-    std::string data(first, first + kept);
+    std::string data(bytes->begin(), bytes->end());
     data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
     return data;
 }
 
-std::string_view IdOf(std::span<const std::uint8_t> bytes, std::int64_t pos, std::size_t length)
+std::string_view IdOf(std::span<const std::uint8_t> header, std::size_t length)
 {
-    return {reinterpret_cast<const char*>(bytes.data() + pos), length};
+    return {reinterpret_cast<const char*>(header.data()), length};
 }
 
 } // namespace
@@ -89,16 +91,24 @@ std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength)
 
 std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header)
 {
+    SpanView view(fileStart);
+    return FirstFrameOffset(view, header, static_cast<std::int64_t>(fileStart.size()));
+}
+
+std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64_t viewEnd)
+{
     constexpr auto kStart = static_cast<std::int64_t>(kHeaderSize);
     if ((header.MajorVersion != 3 && header.MajorVersion != 4) || !(header.Flags & kExtendedHeaderFlag))
         return kStart;
     // Some taggers set the flag without writing an extended header; a real one's size begins
     // with a zero byte, a frame with an upper-case letter.
-    if (fileStart.size() > kHeaderSize && IsUpperLetter(fileStart[kHeaderSize]))
+    const auto first = view.At(kStart, 1);
+    if (first && IsUpperLetter((*first)[0]))
         return kStart;
-    if (fileStart.size() < kHeaderSize + 4)
-        return static_cast<std::int64_t>(fileStart.size());
-    const std::uint8_t* size = fileStart.data() + kHeaderSize;
+    const auto sizeBytes = view.At(kStart, 4);
+    if (!sizeBytes)
+        return viewEnd;
+    const std::uint8_t* size = sizeBytes->data();
     if (header.MajorVersion == 3)
         return kStart + 4 + BigEndian32(size); // the size leaves out its own 4 bytes
     return kStart + Syncsafe32(size);          // the size counts the whole extended header
@@ -125,45 +135,59 @@ void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
 
 void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan)
 {
-    constexpr std::int64_t kFrameHeader = 10;
-    const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
-    const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
-    for (std::int64_t pos = FirstFrameOffset(fileStart, scan.Header); pos < tagEnd && pos < viewEnd;) {
-        if (viewEnd - pos < kFrameHeader)
-            break;
-        const std::uint8_t* header = fileStart.data() + pos;
-        if (!IsUpperLetter(header[0]))
-            break;
-        const std::int64_t size = scan.Header.MajorVersion == 4 ? Syncsafe32(header + 4) : BigEndian32(header + 4);
-        const FrameLayout layout = LayoutOf(scan.Header.MajorVersion, header[9]);
-        const std::int64_t dataStart = pos + kFrameHeader;
-        const std::int64_t prefix = std::min(layout.prefix, size);
-        std::optional<std::string> data = KeptFrameData(fileStart, dataStart + prefix, size - prefix);
-        if (!data)
-            break;
-        if (layout.readable)
-            StoreFrame(IdOf(fileStart, pos, 4), std::move(*data), scan);
-        pos = dataStart + size;
-    }
+    SpanView view(fileStart);
+    ScanFramesV23(view, static_cast<std::int64_t>(fileStart.size()), scan);
 }
 
 void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan)
 {
+    SpanView view(fileStart);
+    ScanFramesV22(view, static_cast<std::int64_t>(fileStart.size()), scan);
+}
+
+void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan)
+{
+    constexpr std::int64_t kFrameHeader = 10;
+    const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
+    for (std::int64_t pos = FirstFrameOffset(view, scan.Header, viewEnd); pos < tagEnd && pos < viewEnd;) {
+        const auto bytes = view.At(pos, kFrameHeader);
+        if (!bytes)
+            break;
+        const std::array<std::uint8_t, kFrameHeader> header = {(*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3], (*bytes)[4],
+                                                               (*bytes)[5], (*bytes)[6], (*bytes)[7], (*bytes)[8], (*bytes)[9]};
+        if (!IsUpperLetter(header[0]))
+            break;
+        const std::int64_t size = scan.Header.MajorVersion == 4 ? Syncsafe32(header.data() + 4) : BigEndian32(header.data() + 4);
+        const FrameLayout layout = LayoutOf(scan.Header.MajorVersion, header[9]);
+        const std::int64_t dataStart = pos + kFrameHeader;
+        const std::int64_t prefix = std::min(layout.prefix, size);
+        std::optional<std::string> data = KeptFrameData(view, dataStart + prefix, size - prefix);
+        if (!data)
+            break;
+        if (layout.readable)
+            StoreFrame(IdOf(header, 4), std::move(*data), scan);
+        pos = dataStart + size;
+    }
+}
+
+void ScanFramesV22(TagView& view, std::int64_t viewEnd, FrameScan& scan)
+{
     constexpr std::int64_t kFrameHeader = 6;
     const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
-    const auto viewEnd = static_cast<std::int64_t>(fileStart.size());
     for (std::int64_t pos = kHeaderSize; pos < tagEnd && pos < viewEnd;) {
-        if (viewEnd - pos < kFrameHeader)
+        const auto bytes = view.At(pos, kFrameHeader);
+        if (!bytes)
             break;
-        const std::uint8_t* header = fileStart.data() + pos;
+        const std::array<std::uint8_t, kFrameHeader> header = {(*bytes)[0], (*bytes)[1], (*bytes)[2],
+                                                               (*bytes)[3], (*bytes)[4], (*bytes)[5]};
         if (!IsUpperLetter(header[0]))
             break;
         const std::int64_t size = std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5];
         const std::int64_t dataStart = pos + kFrameHeader;
-        std::optional<std::string> data = KeptFrameData(fileStart, dataStart, size);
+        std::optional<std::string> data = KeptFrameData(view, dataStart, size);
         if (!data)
             break;
-        StoreFrame(IdOf(fileStart, pos, 3), std::move(*data), scan);
+        StoreFrame(IdOf(header, 3), std::move(*data), scan);
         pos = dataStart + size;
     }
 }

@@ -9,6 +9,7 @@
 // past the view's end ends the scan as the end of the file does.
 #include "id3v2/FrameTable.h"
 #include "id3v2/TagHeader.h"
+#include "id3v2/TagView.h"
 
 #include <array>
 
@@ -37,6 +38,7 @@ std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength);
 // Where the first frame starts: just after the 10-byte header, or after an extended header
 // (tags of version 3 and 4 with header flag 0x40) when the bytes there are one.
 std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header);
+std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64_t viewEnd);
 
 // Keeps a frame's data (its first 500 bytes, zero bytes after them) in every row whose ID
 // (three characters for tags of version 2, four otherwise) is `id`, provided that its first
@@ -49,5 +51,8 @@ void StoreFrame(std::string_view id, std::string data, FrameScan& scan);
 // frame headers). They fill scan.FrameData.
 void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan);
 void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan);
+// The same over a view of the file's first viewEnd bytes (a song read frame by frame).
+void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan);
+void ScanFramesV22(TagView& view, std::int64_t viewEnd, FrameScan& scan);
 
 } // namespace id3v2

@@ -35,7 +35,7 @@ bool TID3v2::ReadFromSource(io::ByteSource& song)
         TagRegion region;
         if (!ReadTagRegion(song, region))
             return false;
-        ParsedTag tag = ParseTag(region.Bytes, region.FileLength);
+        ParsedTag tag = region.FrameByFrame ? ParseTagFrameByFrame(song) : ParseTag(region.Bytes, region.FileLength);
         tagFound_ = tag.TagFound;
         majorVersion_ = tag.MajorVersion;
         tagSize_ = tag.TagSize;

@@ -1,8 +1,11 @@
 #include "id3v2/Popularimeter.h"
 
+#include "id3v2/TagView.h"
+
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -145,54 +148,65 @@ bool MayHoldPopularimeter(Bytes tagBytes)
     return bytes.find(kId) != std::string_view::npos;
 }
 
-std::uint8_t RatingOfTag(Bytes tagBytes)
+// A popularimeter's data is read up to this many bytes: an address, the rating and a counter
+// take far fewer.
+constexpr std::int64_t kMostPopularimeterData = 64 * 1024;
+
+std::uint8_t RatingOfTag(TagView& tag)
 {
-    if (tagBytes.size() < 10 || tagBytes[0] != 'I' || tagBytes[1] != 'D' || tagBytes[2] != '3')
+    const auto head = tag.At(0, 10);
+    if (!head)
         return 0;
-    const std::uint8_t version = tagBytes[3];
-    const std::uint8_t flags = tagBytes[5];
-    const std::optional<std::uint32_t> size = Syncsafe(tagBytes.data() + 6);
+    const std::array<std::uint8_t, 10> h = {(*head)[0], (*head)[1], (*head)[2], (*head)[3], (*head)[4],
+                                            (*head)[5], (*head)[6], (*head)[7], (*head)[8], (*head)[9]};
+    if (h[0] != 'I' || h[1] != 'D' || h[2] != '3')
+        return 0;
+    const std::uint8_t version = h[3];
+    const std::uint8_t flags = h[5];
+    const std::optional<std::uint32_t> size = Syncsafe(h.data() + 6);
     if (version < 2 || version > 4 || !size)
         return 0;
     if (version == 2 && (flags & kTagCompressedV22))
         return 0;
     // The frames (and the extended header) after the header; a footer is not part of them.
-    Bytes body = tagBytes.subspan(10, std::min<std::size_t>(*size, tagBytes.size() - 10));
-    std::vector<std::uint8_t> resynchronised;
+    SubView body(tag, 10, 10 + std::int64_t{*size});
+    ResynchronisedView resynchronised(body);
     const bool unsynchronised = flags & kTagUnsynchronised;
-    if (unsynchronised && version <= 3) {
-        resynchronised = Resynchronised(body);
-        body = resynchronised;
-    }
+    TagView& frames = unsynchronised && version <= 3 ? static_cast<TagView&>(resynchronised) : body;
 
-    std::size_t pos = 0;
+    std::int64_t pos = 0;
     if (version >= 3 && (flags & kTagExtendedHeader)) {
-        if (body.size() < 4)
+        const auto sizeBytes = frames.At(0, 4);
+        if (!sizeBytes)
             return 0;
         // Version 2.3: a plain size that leaves out its own 4 bytes; 2.4: a syncsafe size that
         // counts the whole extended header.
-        std::size_t extended = 0;
+        std::int64_t extended = 0;
         if (version == 3) {
-            extended = 4 + std::size_t{BigEndian(body.data(), 4)};
+            extended = 4 + std::int64_t{BigEndian(sizeBytes->data(), 4)};
         } else {
-            const std::optional<std::uint32_t> counted = Syncsafe(body.data());
+            const std::optional<std::uint32_t> counted = Syncsafe(sizeBytes->data());
             if (!counted || *counted < 6)
                 return 0;
             extended = *counted;
         }
-        if (extended > body.size())
+        if (!frames.SkipTo(extended))
             return 0;
         pos = extended;
     }
 
     const std::size_t idSize = version == 2 ? 3 : 4;
-    const std::size_t headerSize = version == 2 ? 6 : 10;
+    const std::int64_t headerSize = version == 2 ? 6 : 10;
     const std::string_view popularimeter = version == 2 ? "POP" : "POPM";
-    while (body.size() - pos >= headerSize) {
-        const Bytes header = body.subspan(pos, headerSize);
-        if (header[0] == 0 || !IsFrameId(header.first(idSize)))
+    for (;;) {
+        const auto bytes = frames.At(pos, headerSize);
+        if (!bytes)
+            break;
+        std::array<std::uint8_t, 10> header{};
+        std::copy(bytes->begin(), bytes->end(), header.begin());
+        if (header[0] == 0 || !IsFrameId(std::span(header).first(idSize)))
             break; // padding, or no frame
-        std::size_t frameSize = 0;
+        std::int64_t frameSize = 0;
         if (version == 2) {
             frameSize = BigEndian(header.data() + 3, 3);
         } else if (version == 3) {
@@ -203,16 +217,23 @@ std::uint8_t RatingOfTag(Bytes tagBytes)
                 break;
             frameSize = *syncsafe;
         }
-        if (frameSize > body.size() - pos - headerSize)
-            break; // the frame does not fit in the tag
-        const Bytes data = body.subspan(pos + headerSize, frameSize);
+        const std::int64_t dataStart = pos + headerSize;
+        const std::int64_t end = dataStart + frameSize;
         const std::string_view id(reinterpret_cast<const char*>(header.data()), idSize);
         if (id == popularimeter) {
+            const auto data = frames.At(dataStart, std::min(frameSize, kMostPopularimeterData));
+            if (!data)
+                return 0;
+            const std::vector<std::uint8_t> kept(data->begin(), data->end());
+            if (!frames.SkipTo(end))
+                return 0; // the frame does not fit in the tag
             const std::uint8_t formatFlags = version == 2 ? 0 : header[9];
-            const auto content = FrameContent(version, unsynchronised, formatFlags, data);
+            const auto content = FrameContent(version, unsynchronised, formatFlags, kept);
             return content ? RatingAfterAddress(*content) : 0;
         }
-        pos += headerSize + frameSize;
+        if (!frames.SkipTo(end))
+            break; // the frame does not fit in the tag
+        pos = end;
     }
     return 0;
 }
@@ -225,9 +246,20 @@ std::uint8_t PopularimeterRating(std::span<const std::uint8_t> tagBytes) noexcep
     if (!MayHoldPopularimeter(tagBytes))
         return 0;
     try {
-        return RatingOfTag(tagBytes);
+        SpanView view(tagBytes);
+        return RatingOfTag(view);
     } catch (...) {
         // Only an allocation can fail.
+        return 0;
+    }
+}
+
+std::uint8_t PopularimeterRating(io::ByteSource& song, std::int64_t tagEnd) noexcept
+{
+    try {
+        SourceView view(song, std::min(tagEnd, song.Length()));
+        return RatingOfTag(view);
+    } catch (...) {
         return 0;
     }
 }

@@ -84,3 +84,37 @@ ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLen
 }
 
 } // namespace id3v2
+
+namespace id3v2 {
+
+ParsedTag ParseTagFrameByFrame(io::ByteSource& song)
+{
+    ParsedTag tag;
+    FrameScan scan;
+    scan.FileLength = song.Length();
+    SourceView head(song, scan.FileLength);
+    const auto header = head.At(0, static_cast<std::int64_t>(kHeaderSize));
+    if (!header)
+        return tag;
+    scan.Header.SetBytes(*header);
+    if (!scan.Header.HasIdentifier())
+        return tag;
+    tag.TagFound = true;
+    tag.MajorVersion = scan.Header.MajorVersion;
+    tag.TagSize = TotalTagSize(scan.Header, scan.FileLength);
+    if (!HasReadableFrames(tag))
+        return tag;
+
+    const std::int64_t reach = ScanReach(scan.Header, scan.FileLength);
+    SourceView view(song, reach);
+    if (scan.Header.MajorVersion == 2)
+        ScanFramesV22(view, reach, scan);
+    else
+        ScanFramesV23(view, reach, scan);
+    tag.Values = ValuesFromFrames(scan);
+    if (scan.FrameData[RowRating].empty())
+        tag.Values.Rating = PopularimeterRating(song, tag.TagSize);
+    return tag;
+}
+
+} // namespace id3v2

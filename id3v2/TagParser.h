@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <span>
 
+namespace io {
+class ByteSource;
+}
+
 namespace id3v2 {
 
 struct ParsedTag {
@@ -23,5 +27,9 @@ TagValues ValuesFromFrames(const FrameScan& scan);
 // whole file; fileLength: the file's length. Frames are read from tags of version 2, 3 and 4
 // whose size fits the file.
 ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLength);
+
+// The same from the song's bytes, read a frame at a time: what the scan and the rating's parse
+// look at, and nothing else, so that a tag of any size costs a few KiB to read.
+ParsedTag ParseTagFrameByFrame(io::ByteSource& song);
 
 } // namespace id3v2

@@ -33,9 +33,10 @@ bool ReadTagRegion(io::ByteSource& song, TagRegion& region)
     if (song.LastReadFailed() || region.Bytes.size() < kHeaderSize)
         return false;
     const std::int64_t needed = BytesNeeded(region.Bytes.first(kHeaderSize), region.FileLength);
+    region.FrameByFrame = needed > kMostTagInMemory;
     // After a read error, or in a file that shrank meanwhile, the scan sees the bytes that
     // could be read: the view ends where they end.
-    if (needed > static_cast<std::int64_t>(region.Bytes.size()))
+    if (needed > static_cast<std::int64_t>(region.Bytes.size()) && !region.FrameByFrame)
         region.Bytes = song.View(0, needed);
     return true;
 }

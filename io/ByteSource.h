@@ -24,6 +24,9 @@ public:
     virtual std::span<const std::uint8_t> View(std::int64_t offset, std::int64_t count) = 0;
     // Whether the last View or ReadAt met a read error.
     virtual bool LastReadFailed() const = 0;
+    // As ReadAt, for a range that no other reader will ask for again (a frame deep inside a very
+    // large tag): it is not kept, so that walking such a tag holds no more than the range.
+    virtual std::int64_t ReadPassing(std::int64_t offset, std::span<std::uint8_t> buffer) { return ReadAt(offset, buffer); }
 };
 
 // Bytes in memory, which must outlive the object. Reads never fail.

@@ -37,6 +37,23 @@ std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buff
     return static_cast<std::int64_t>(bytes.size());
 }
 
+std::int64_t SongBytes::ReadPassing(std::int64_t offset, std::span<std::uint8_t> buffer)
+{
+    if (offset < 0 || !IsOpen())
+        return -1;
+    lastReadFailed_ = false;
+    const std::int64_t wanted = std::clamp<std::int64_t>(length_ - offset, 0, static_cast<std::int64_t>(buffer.size()));
+    const Window* window = WindowAt(offset);
+    if (window != nullptr && offset + wanted <= window->End()) {
+        std::copy_n(window->Bytes.begin() + (offset - window->Start), wanted, buffer.begin());
+        return wanted;
+    }
+    if (wanted == 0)
+        return 0;
+    const std::int64_t got = ReadFile(offset, buffer.first(static_cast<std::size_t>(wanted)));
+    return lastReadFailed_ ? -1 : got;
+}
+
 std::span<const std::uint8_t> SongBytes::View(std::int64_t offset, std::int64_t count)
 {
     lastReadFailed_ = false;

@@ -47,6 +47,8 @@ public:
     // read error stopped the read (LastReadFailed then says so). The view stays valid until the
     // next call on this object.
     std::span<const std::uint8_t> View(std::int64_t offset, std::int64_t count) override;
+    // Served from a window that holds the whole range, else read from the file and not kept.
+    std::int64_t ReadPassing(std::int64_t offset, std::span<std::uint8_t> buffer) override;
     // Whether the last View or ReadAt met a read error.
     bool LastReadFailed() const override { return lastReadFailed_; }
 
