@@ -1,5 +1,6 @@
 #include "id3v2/FrameScanner.h"
 
+#include "id3v2/HeaderFlags.h"
 #include "id3v2/TextDecoding.h"
 
 #include <array>
@@ -10,16 +11,8 @@
 namespace id3v2 {
 namespace {
 
-constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
-
-// Frame format flags (second flag byte) of version 2.3 and of version 2.4.
-constexpr std::uint8_t kV23Compressed = 0x80;
-constexpr std::uint8_t kV23Encrypted = 0x40;
-constexpr std::uint8_t kV23Grouped = 0x20;
-constexpr std::uint8_t kV24Grouped = 0x40;
-constexpr std::uint8_t kV24Compressed = 0x08;
-constexpr std::uint8_t kV24Encrypted = 0x04;
-constexpr std::uint8_t kV24DataLength = 0x01;
+using namespace flags;
+constexpr std::uint8_t kExtendedHeaderFlag = kTagExtendedHeader;
 
 bool IsUpperLetter(std::uint8_t byte)
 {

@@ -1,5 +1,6 @@
 #include "id3v2/Popularimeter.h"
 
+#include "id3v2/HeaderFlags.h"
 #include "id3v2/TagView.h"
 
 #include <zlib.h>
@@ -17,20 +18,7 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-// Tag header flags.
-constexpr std::uint8_t kTagUnsynchronised = 0x80;
-constexpr std::uint8_t kTagCompressedV22 = 0x40; // version 2.2: no way to read the tag is defined
-constexpr std::uint8_t kTagExtendedHeader = 0x40; // versions 2.3 and 2.4
-
-// Frame format flags (the second flag byte).
-constexpr std::uint8_t kV23Compressed = 0x80;
-constexpr std::uint8_t kV23Encrypted = 0x40;
-constexpr std::uint8_t kV23Grouped = 0x20;
-constexpr std::uint8_t kV24Grouped = 0x40;
-constexpr std::uint8_t kV24Compressed = 0x08;
-constexpr std::uint8_t kV24Encrypted = 0x04;
-constexpr std::uint8_t kV24Unsynchronised = 0x02;
-constexpr std::uint8_t kV24DataLength = 0x01;
+using namespace flags;
 
 // A popularimeter holds an e-mail address, the rating and a play counter: the inflated bytes
 // that could matter are few, and no more than this is ever inflated.
