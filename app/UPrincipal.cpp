@@ -378,6 +378,8 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
 
 void TFrmPrincipal::EndRun()
 {
+    // What the run wrote is on disk before it says "finalizada": one flush per file system.
+    written_.FlushAll();
     ResumeDisplay();
     ShowProgressPanel(false);
     running_ = false;
@@ -435,7 +437,8 @@ void TFrmPrincipal::WriteSongTag()
         tagkit::CreateTagObjects(song.extension);
         try {
             tagkit::LoadFileInfo(path);
-            tagkit::SaveTagInfo(path, song.values);
+            if (tagkit::SaveTagInfo(path, song.values))
+                written_.Add(path);
         } catch (...) {
             tagkit::FreeTagObjects(song.extension);
             throw;

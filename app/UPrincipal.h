@@ -4,6 +4,7 @@
 // general error report of every handler.
 #include "app/GridLook.h"
 #include "catalogue/CatalogueSession.h"
+#include "io/FileSystem.h"
 
 #include <QWidget>
 
@@ -107,6 +108,8 @@ private:
     std::unique_ptr<SongTableModel> songModel_;
     std::string sortField_;
     std::function<void()> beforeSong_;
+    // The file systems the run at hand wrote to: flushed once when it ends.
+    io::WrittenFileSystems written_;
     bool searchPending_ = false;
     bool running_ = false;
     bool displaySuspended_ = false;

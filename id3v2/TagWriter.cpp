@@ -3,6 +3,7 @@
 #include "id3v2/TagBuilder.h"
 #include "id3v2/TagHeader.h"
 #include "io/FileCopy.h"
+#include "io/FileSystem.h"
 #include "io/ReplacementFile.h"
 
 #include <array>
@@ -34,8 +35,11 @@ bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::
     return temporary.RenameOver(song.Path());
 }
 
-bool WriteTag(const std::string& path, const TagValues& values)
+bool WriteTag(const std::string& songPath, const TagValues& values)
 {
+    // Through a symbolic link, the file it leads to is written, in its own folder: a rebuild
+    // replaces that file and leaves the link a link.
+    const std::string path = io::LinkTarget(songPath);
     io::SongFile song;
     if (!song.Open(path))
         return false;

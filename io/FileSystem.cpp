@@ -3,9 +3,11 @@
 #include "io/BinaryFile.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <span>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace io {
@@ -42,6 +44,53 @@ bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxB
     }
     bytes.resize(static_cast<std::size_t>(got));
     return true;
+}
+
+bool SyncFolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+std::string LinkTarget(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::path(path), error))
+        return path;
+    const std::filesystem::path target = std::filesystem::canonical(std::filesystem::path(path), error);
+    return error ? path : target.string();
+}
+
+void WrittenFileSystems::Add(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return;
+    const auto device = static_cast<unsigned long long>(status.st_dev);
+    for (const auto& [known, file] : files_)
+        if (known == device)
+            return;
+    files_.emplace_back(device, path);
+}
+
+std::size_t WrittenFileSystems::FlushAll()
+{
+    std::size_t flushed = 0;
+    for (const auto& [device, file] : files_) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        flushed += ::syncfs(fd) == 0;
+        ::close(fd);
+    }
+    files_.clear();
+    return flushed;
 }
 
 std::string HomeFolder()

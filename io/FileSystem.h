@@ -3,6 +3,8 @@
 // folder.
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace io {
 
@@ -15,6 +17,28 @@ bool IsFolder(const std::string& path);
 // Reads the first maxBytes at most of a regular file (a link to one included) into bytes;
 // false when there is none at the path or it cannot be read.
 bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes);
+
+// Flushes the folder that holds the path (its entries: a rename, a new file) to disk. Best
+// effort: false when the folder cannot be opened or flushed.
+bool SyncFolderOf(const std::string& path);
+
+// The file a path names, every symbolic link on the way resolved; the path itself when it
+// names no file or cannot be resolved.
+std::string LinkTarget(const std::string& path);
+
+// The file systems a batch run wrote to, one file of each, so that the run can flush each once
+// at its end (in-place writes are not flushed one by one).
+class WrittenFileSystems {
+public:
+    // Remembers the file's file system (nothing when it cannot be asked).
+    void Add(const std::string& path);
+    // Flushes every remembered file system once (syncfs), then forgets them; how many.
+    std::size_t FlushAll();
+    std::size_t Count() const { return files_.size(); }
+
+private:
+    std::vector<std::pair<unsigned long long, std::string>> files_; // device, one file on it
+};
 
 // HOME, or the account's home folder when HOME is unset or empty; "/" when neither is known.
 std::string HomeFolder();

@@ -1,5 +1,7 @@
 #include "io/ReplacementFile.h"
 
+#include "io/FileSystem.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -42,6 +44,8 @@ bool ReplacementFile::FlushAndClose()
 bool ReplacementFile::RenameOver(const std::string& target)
 {
     renamed_ = ::rename(path_.c_str(), target.c_str()) == 0;
+    if (renamed_)
+        SyncFolderOf(target);
     return renamed_;
 }
 

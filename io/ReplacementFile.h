@@ -24,7 +24,8 @@ public:
     const BinaryFile& File() const { return file_; }
     // Flushes the new file to disk and closes it.
     bool FlushAndClose();
-    // Renames the new file over the target in one step.
+    // Renames the new file over the target in one step, and flushes the folder, so that once
+    // this returns a power cut can bring back neither the old file nor a missing one.
     bool RenameOver(const std::string& target);
 
 private:
