@@ -1,0 +1,127 @@
+#!/usr/bin/python3
+"""Fails, in turn, every system call that one song's tag write makes, and checks the song.
+
+For a song written in place and one rebuilt, each with and without an ID3v1 tag: a clean run
+is traced to count the calls of each kind; then the write is run again once per call, with
+strace making that one call fail (EIO, or ENOSPC for writes and copies, EACCES for opens and
+permission changes). After each failure the song must be byte for byte its old file or (only
+where the failure struck after the rename) its new one, its audio must hash the same, and no
+temporary file may be left. A save that says it wrote must have left the new file.
+
+    fault_injection.py FONAREL_SAVE_ONE [--quick]
+"""
+import hashlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SYSCALLS = ["openat", "newfstatat", "fstat", "pread64", "pwrite64", "copy_file_range", "fsync",
+            "fchmod", "fchown", "rename", "unlink", "close"]
+ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
+
+
+def make_song(folder, name, tagged, id3v1):
+    wav = os.path.join(folder, "tone.wav")
+    mp3 = os.path.join(folder, name)
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                    "sine=frequency=440:duration=1", "-ac", "2", wav], check=True)
+    args = ["lame", "--quiet", "-b", "128"]
+    args += ["--id3v2-only", "--pad-id3v2-size", "2000", "--tt", "Velho"] if tagged else ["-t"]
+    subprocess.run(args + [wav, mp3], check=True)
+    if id3v1:
+        block = b"TAG" + b"Velho v1".ljust(30, b"\0") + b"\0" * 30 + b"\0" * 30 + b"1999" + b"\0" * 28 + b"\0\x03\x11"
+        with open(mp3, "ab") as out:
+            out.write(block)
+    return mp3
+
+
+def audio_hash(data):
+    """The bytes after the ID3v2 tag."""
+    if data[:3] == b"ID3" and len(data) >= 10:
+        size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
+        data = data[10 + size:]
+    return hashlib.sha256(data).hexdigest()
+
+
+def only_the_song(song):
+    """strace options that count and fail only the calls on the song, its temporary file and
+    its folder, not those of loading the program."""
+    return ["-P", song, "-P", song + "~", "-P", os.path.dirname(song)]
+
+
+def calls_of_clean_run(tool, song, work):
+    copy = os.path.join(work, "target.mp3")
+    shutil.copyfile(song, copy)
+    log = os.path.join(work, "trace")
+    subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(SYSCALLS)] + only_the_song(copy) +
+                   [tool, "Novo", copy], check=True, stdout=subprocess.DEVNULL)
+    counts = {}
+    with open(log) as trace:
+        for line in trace:
+            parts = line.split()
+            if len(parts) < 2:
+                continue
+            name = parts[1].split("(")[0]
+            if name in SYSCALLS:
+                counts[name] = counts.get(name, 0) + 1
+    with open(copy, "rb") as f:
+        return counts, f.read()
+
+
+def main():
+    tool = sys.argv[1]
+    quick = "--quick" in sys.argv
+    failures, injected = [], 0
+    outcomes = {"old": 0, "new": 0}
+    traced = {}
+    with tempfile.TemporaryDirectory(prefix="fonarel-faults-") as work:
+        for tagged in (True, False):
+            for id3v1 in (False, True):
+                case = ("in place" if tagged else "rebuild") + (", ID3v1" if id3v1 else "")
+                song = make_song(work, "song.mp3", tagged, id3v1)
+                with open(song, "rb") as f:
+                    old = f.read()
+                counts, new = calls_of_clean_run(tool, song, work)
+                traced[case] = counts
+                assert new != old, case + ": the clean run wrote nothing"
+                for name, count in sorted(counts.items()):
+                    for when in range(1, count + 1):
+                        if quick and when > 3:
+                            break
+                        target = os.path.join(work, "target.mp3")
+                        shutil.copyfile(song, target)
+                        error = ERRORS.get(name, "EIO")
+                        run = subprocess.run(["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=" + name,
+                                              "-e", "inject=%s:error=%s:when=%d" % (name, error, when)] +
+                                             only_the_song(target) + [tool, "Novo", target],
+                                             stdout=subprocess.PIPE, text=True)
+                        injected += 1
+                        with open(target, "rb") as f:
+                            after = f.read()
+                        what = "%s: %s #%d %s" % (case, name, when, error)
+                        if after == old:
+                            outcomes["old"] += 1
+                        elif after == new:
+                            outcomes["new"] += 1
+                        else:
+                            failures.append(what + ": the song is neither its old nor its new file")
+                        if audio_hash(after) != audio_hash(old):
+                            failures.append(what + ": the audio changed")
+                        if run.returncode == 0 and after != new:
+                            failures.append(what + ": reported written but the new tag is not there")
+                        if os.path.exists(target + "~"):
+                            failures.append(what + ": a temporary file is left")
+                            os.unlink(target + "~")
+    print("%d system calls failed: %d songs left old, %d new, %d faults" %
+          (injected, outcomes["old"], outcomes["new"], len(failures)))
+    for case, counts in sorted(traced.items()):
+        print("  %s: %s" % (case, ", ".join("%s %d" % item for item in sorted(counts.items()))))
+    for failure in failures:
+        print("FAULT " + failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""Kills a batch of tag writes at random moments and checks that no song is lost.
+
+A helper writes the tags of 50 songs (half rewritten in place, half rebuilt) as a batch run
+does, and is killed with SIGKILL at a random moment (seeded, so a failing moment can be run
+again). After each kill every song must be byte for byte its old file or its new one, with its
+audio unchanged; then a second run over the same songs (which may find a stale temporary file)
+must complete, leave every song new, and leave no temporary file.
+
+    kill_test.py FONAREL_SAVE_ONE [KILLS] [SEED]     (20 kills, seed 2010 by default)
+"""
+import hashlib
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SONGS = 50
+
+
+def make_masters(folder):
+    wav = os.path.join(folder, "tone.wav")
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                    "sine=frequency=330:duration=2", "-ac", "2", wav], check=True)
+    in_place = os.path.join(folder, "in-place.mp3")
+    rebuild = os.path.join(folder, "rebuild.mp3")
+    subprocess.run(["lame", "--quiet", "-b", "128", "--id3v2-only", "--pad-id3v2-size", "2000", "--tt", "Velho",
+                    wav, in_place], check=True)
+    subprocess.run(["lame", "--quiet", "-b", "128", "-t", wav, rebuild], check=True)
+    return [in_place if i % 2 == 0 else rebuild for i in range(SONGS)]
+
+
+def audio_hash(data):
+    if data[:3] == b"ID3" and len(data) >= 10:
+        size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
+        data = data[10 + size:]
+    return hashlib.sha256(data).hexdigest()
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def lay_out(masters, folder):
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    os.makedirs(folder)
+    songs = []
+    for i, master in enumerate(masters):
+        song = os.path.join(folder, "song%02d.mp3" % i)
+        shutil.copyfile(master, song)
+        songs.append(song)
+    return songs
+
+
+def main():
+    tool = sys.argv[1]
+    kills = int(sys.argv[2]) if len(sys.argv) > 2 else 20
+    seed = int(sys.argv[3]) if len(sys.argv) > 3 else 2010
+    rng = random.Random(seed)
+    faults = []
+    counts = {"old": 0, "new": 0, "stale": 0}
+    with tempfile.TemporaryDirectory(prefix="fonarel-kills-") as work:
+        masters = make_masters(work)
+        old = {i: read(m) for i, m in enumerate(masters)}
+        # The new bytes of every song, and how long a whole run takes.
+        songs = lay_out(masters, os.path.join(work, "clean"))
+        start = time.monotonic()
+        subprocess.run([tool, "Novo"] + songs, check=True, stdout=subprocess.DEVNULL)
+        duration = time.monotonic() - start
+        new = {i: read(s) for i, s in enumerate(songs)}
+        for kill in range(kills):
+            songs = lay_out(masters, os.path.join(work, "run"))
+            delay = rng.uniform(0, duration)
+            process = subprocess.Popen([tool, "Novo"] + songs, stdout=subprocess.DEVNULL)
+            time.sleep(delay)
+            process.send_signal(signal.SIGKILL)
+            process.wait()
+            for i, song in enumerate(songs):
+                data = read(song)
+                if data == old[i]:
+                    counts["old"] += 1
+                elif data == new[i]:
+                    counts["new"] += 1
+                else:
+                    faults.append("kill %d after %.4f s: song %d is neither old nor new" % (kill, delay, i))
+                if audio_hash(data) != audio_hash(old[i]):
+                    faults.append("kill %d after %.4f s: song %d lost its audio" % (kill, delay, i))
+                counts["stale"] += os.path.exists(song + "~")
+            again = subprocess.run([tool, "Novo"] + songs, stdout=subprocess.DEVNULL)
+            if again.returncode != 0:
+                faults.append("kill %d: the next run did not write every song" % kill)
+            for i, song in enumerate(songs):
+                if read(song) != new[i]:
+                    faults.append("kill %d: song %d is not new after the next run" % (kill, i))
+                if os.path.exists(song + "~"):
+                    faults.append("kill %d: song %d still has a temporary file" % (kill, i))
+    print("%d kills (seed %d, a run takes %.3f s), %d songs checked: %d old, %d new, %d stale temporary files "
+          "met by the next run, %d faults" % (kills, seed, duration, kills * SONGS, counts["old"], counts["new"],
+                                               counts["stale"], len(faults)))
+    for fault in faults:
+        print("FAULT " + fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
