@@ -10,12 +10,14 @@ temporary file may be left. A save that says it wrote must have left the new fil
 
     fault_injection.py FONAREL_SAVE_ONE [--quick]
 """
-import hashlib
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from song_bytes import audio_hash  # noqa: E402
 
 SYSCALLS = ["openat", "newfstatat", "fstat", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
@@ -37,12 +39,6 @@ def make_song(folder, name, tagged, id3v1):
     return mp3
 
 
-def audio_hash(data):
-    """The bytes after the ID3v2 tag."""
-    if data[:3] == b"ID3" and len(data) >= 10:
-        size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
-        data = data[10 + size:]
-    return hashlib.sha256(data).hexdigest()
 
 
 def only_the_song(song):

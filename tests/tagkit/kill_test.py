@@ -9,7 +9,6 @@ must complete, leave every song new, and leave no temporary file.
 
     kill_test.py FONAREL_SAVE_ONE [KILLS] [SEED]     (20 kills, seed 2010 by default)
 """
-import hashlib
 import os
 import random
 import shutil
@@ -17,6 +16,9 @@ import signal
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from song_bytes import audio_hash  # noqa: E402
 import time
 
 SONGS = 50
@@ -34,11 +36,6 @@ def make_masters(folder):
     return [in_place if i % 2 == 0 else rebuild for i in range(SONGS)]
 
 
-def audio_hash(data):
-    if data[:3] == b"ID3" and len(data) >= 10:
-        size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
-        data = data[10 + size:]
-    return hashlib.sha256(data).hexdigest()
 
 
 def read(path):
