@@ -82,12 +82,6 @@ std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength)
     return std::min(reach, fileLength);
 }
 
-std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header)
-{
-    SpanView view(fileStart);
-    return FirstFrameOffset(view, header, static_cast<std::int64_t>(fileStart.size()));
-}
-
 std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64_t viewEnd)
 {
     constexpr auto kStart = static_cast<std::int64_t>(kHeaderSize);
@@ -124,18 +118,6 @@ void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
     }
     if (previous)
         *previous = std::move(data);
-}
-
-void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan)
-{
-    SpanView view(fileStart);
-    ScanFramesV23(view, static_cast<std::int64_t>(fileStart.size()), scan);
-}
-
-void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan)
-{
-    SpanView view(fileStart);
-    ScanFramesV22(view, static_cast<std::int64_t>(fileStart.size()), scan);
 }
 
 void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan)

@@ -1,10 +1,10 @@
 #pragma once
-// The frame scan: walks the frame headers of a tag held in memory and keeps, for every row of
-// the frame table, the first 500 data bytes of the last frame with the row's ID (followed by a
-// few zero bytes, which readers of the data see as the end of the text).
+// The frame scan: walks the frame headers of a tag and keeps, for every row of the frame table,
+// the first 500 data bytes of the last frame with the row's ID (followed by a few zero bytes,
+// which readers of the data see as the end of the text).
 //
-// The scan works on the file's first bytes as one view: `fileStart` must hold the file from
-// offset 0 up to ScanReach bytes (or the whole file, when that is shorter). The scan never
+// The scan works on a view of the file's first bytes, from offset 0 up to ScanReach bytes (or
+// the whole file, when that is shorter): in memory, or a song read frame by frame. It never
 // looks outside the view, whatever a size field says; a header or frame data that would run
 // past the view's end ends the scan as the end of the file does.
 #include "id3v2/FrameTable.h"
@@ -37,7 +37,6 @@ std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength);
 
 // Where the first frame starts: just after the 10-byte header, or after an extended header
 // (tags of version 3 and 4 with header flag 0x40) when the bytes there are one.
-std::int64_t FirstFrameOffset(std::span<const std::uint8_t> fileStart, const TagHeader& header);
 std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64_t viewEnd);
 
 // Keeps a frame's data (its first 500 bytes, zero bytes after them) in every row whose ID
@@ -48,10 +47,7 @@ std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64
 void StoreFrame(std::string_view id, std::string data, FrameScan& scan);
 
 // The scans for tags of major version 3 and 4 (10-byte frame headers) and of version 2 (6-byte
-// frame headers). They fill scan.FrameData.
-void ScanFramesV23(std::span<const std::uint8_t> fileStart, FrameScan& scan);
-void ScanFramesV22(std::span<const std::uint8_t> fileStart, FrameScan& scan);
-// The same over a view of the file's first viewEnd bytes (a song read frame by frame).
+// frame headers), over a view of the file's first viewEnd bytes. They fill scan.FrameData.
 void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan);
 void ScanFramesV22(TagView& view, std::int64_t viewEnd, FrameScan& scan);
 

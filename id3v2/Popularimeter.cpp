@@ -49,11 +49,8 @@ std::vector<std::uint8_t> Resynchronised(Bytes bytes)
 {
     std::vector<std::uint8_t> out;
     out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out.push_back(bytes[i]);
-        if (bytes[i] == 0xFF && i + 1 < bytes.size() && bytes[i + 1] == 0x00)
-            ++i;
-    }
+    bool lastKeptFF = false;
+    AppendResynchronised(bytes, out, lastKeptFF);
     return out;
 }
 

@@ -57,25 +57,43 @@ TagValues ValuesFromFrames(const FrameScan& scan)
     return values;
 }
 
+namespace {
+
+// The header's findings in the tag; whether the tag's frames are to be read.
+bool BeginParse(std::span<const std::uint8_t> header, std::int64_t fileLength, ParsedTag& tag, FrameScan& scan)
+{
+    if (header.size() < kHeaderSize)
+        return false;
+    scan.Header.SetBytes(header.first(kHeaderSize));
+    scan.FileLength = fileLength;
+    if (!scan.Header.HasIdentifier())
+        return false;
+    tag.TagFound = true;
+    tag.MajorVersion = scan.Header.MajorVersion;
+    tag.TagSize = TotalTagSize(scan.Header, fileLength);
+    return HasReadableFrames(tag);
+}
+
+// The frame scan over a view of the file's first viewEnd bytes, and the values it gives.
+void ReadFrames(TagView& view, std::int64_t viewEnd, FrameScan& scan, ParsedTag& tag)
+{
+    if (scan.Header.MajorVersion == 2)
+        ScanFramesV22(view, viewEnd, scan);
+    else
+        ScanFramesV23(view, viewEnd, scan);
+    tag.Values = ValuesFromFrames(scan);
+}
+
+} // namespace
+
 ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLength)
 {
     ParsedTag tag;
     FrameScan scan;
-    scan.Header.SetBytes(fileStart.first(std::min(fileStart.size(), kHeaderSize)));
-    scan.FileLength = fileLength;
-    if (fileStart.size() < kHeaderSize || !scan.Header.HasIdentifier())
+    if (!BeginParse(fileStart.first(std::min(fileStart.size(), kHeaderSize)), fileLength, tag, scan))
         return tag;
-    tag.TagFound = true;
-    tag.MajorVersion = scan.Header.MajorVersion;
-    tag.TagSize = TotalTagSize(scan.Header, fileLength);
-    if (!HasReadableFrames(tag))
-        return tag;
-
-    if (scan.Header.MajorVersion == 2)
-        ScanFramesV22(fileStart, scan);
-    else
-        ScanFramesV23(fileStart, scan);
-    tag.Values = ValuesFromFrames(scan);
+    SpanView view(fileStart);
+    ReadFrames(view, static_cast<std::int64_t>(fileStart.size()), scan, tag);
     if (scan.FrameData[RowRating].empty()) {
         const std::size_t tagBytes = std::min(fileStart.size(), static_cast<std::size_t>(tag.TagSize));
         tag.Values.Rating = PopularimeterRating(fileStart.first(tagBytes));
@@ -83,35 +101,17 @@ ParsedTag ParseTag(std::span<const std::uint8_t> fileStart, std::int64_t fileLen
     return tag;
 }
 
-} // namespace id3v2
-
-namespace id3v2 {
-
 ParsedTag ParseTagFrameByFrame(io::ByteSource& song)
 {
     ParsedTag tag;
     FrameScan scan;
-    scan.FileLength = song.Length();
-    SourceView head(song, scan.FileLength);
+    SourceView head(song, song.Length());
     const auto header = head.At(0, static_cast<std::int64_t>(kHeaderSize));
-    if (!header)
+    if (!header || !BeginParse(*header, song.Length(), tag, scan))
         return tag;
-    scan.Header.SetBytes(*header);
-    if (!scan.Header.HasIdentifier())
-        return tag;
-    tag.TagFound = true;
-    tag.MajorVersion = scan.Header.MajorVersion;
-    tag.TagSize = TotalTagSize(scan.Header, scan.FileLength);
-    if (!HasReadableFrames(tag))
-        return tag;
-
     const std::int64_t reach = ScanReach(scan.Header, scan.FileLength);
     SourceView view(song, reach);
-    if (scan.Header.MajorVersion == 2)
-        ScanFramesV22(view, reach, scan);
-    else
-        ScanFramesV23(view, reach, scan);
-    tag.Values = ValuesFromFrames(scan);
+    ReadFrames(view, reach, scan, tag);
     if (scan.FrameData[RowRating].empty())
         tag.Values.Rating = PopularimeterRating(song, tag.TagSize);
     return tag;

@@ -10,6 +10,18 @@ constexpr std::int64_t kDecodeStep = 64 * 1024;
 
 } // namespace
 
+void AppendResynchronised(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& out, bool& lastKeptFF)
+{
+    for (const std::uint8_t byte : bytes) {
+        if (lastKeptFF && byte == 0x00) {
+            lastKeptFF = false;
+            continue;
+        }
+        out.push_back(byte);
+        lastKeptFF = byte == 0xFF;
+    }
+}
+
 std::optional<std::span<const std::uint8_t>> SpanView::At(std::int64_t offset, std::int64_t count)
 {
     const auto size = static_cast<std::int64_t>(bytes_.size());
@@ -63,14 +75,7 @@ void ResynchronisedView::DecodeUntil(std::int64_t until)
             rawEnded_ = true;
             return;
         }
-        for (const std::uint8_t byte : *raw) {
-            if (lastKeptFF_ && byte == 0x00) {
-                lastKeptFF_ = false;
-                continue;
-            }
-            out_.push_back(byte);
-            lastKeptFF_ = byte == 0xFF;
-        }
+        AppendResynchronised(*raw, out_, lastKeptFF_);
         rawPos_ += static_cast<std::int64_t>(raw->size());
         DropBeforeFloor();
     }

@@ -11,6 +11,10 @@
 
 namespace id3v2 {
 
+// Appends bytes to out with unsynchronisation undone: a zero byte after a kept 0xFF is dropped.
+// lastKeptFF carries that state from one run of bytes to the next.
+void AppendResynchronised(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& out, bool& lastKeptFF);
+
 class TagView {
 public:
     virtual ~TagView() = default;
