@@ -45,6 +45,12 @@ void DrawRaisedBevel(QPainter& painter, const QRect& rect, const QPalette& palet
     painter.restore();
 }
 
+void DrawFixedCell(QPainter& painter, const QRect& rect, const QPalette& palette)
+{
+    painter.fillRect(rect, palette.color(QPalette::Button));
+    DrawRaisedBevel(painter, rect, palette);
+}
+
 void DrawIndicatorMark(QPainter& painter, const QRect& rect, IndicatorMark mark)
 {
     if (mark == IndicatorMark::None)

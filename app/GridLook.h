@@ -38,6 +38,9 @@ void DrawRaisedCellEdges(QPainter& painter, const QRect& cell, const QPalette& p
 // bottom and right.
 void DrawRaisedBevel(QPainter& painter, const QRect& rect, const QPalette& palette, int width = 3);
 
+// A title, indicator or corner cell: button face inside a raised bevel.
+void DrawFixedCell(QPainter& painter, const QRect& rect, const QPalette& palette);
+
 // The indicator column's mark for a row.
 enum class IndicatorMark { None, Current, Selected, CurrentSelected };
 void DrawIndicatorMark(QPainter& painter, const QRect& rect, IndicatorMark mark);

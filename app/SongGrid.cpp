@@ -309,8 +309,7 @@ bool SongGrid::eventFilter(QObject* watched, QEvent* event)
 
     if (child == cornerButton_ && event->type() == QEvent::Paint) {
         QPainter painter(cornerButton_);
-        painter.fillRect(cornerButton_->rect(), palette().color(QPalette::Button));
-        DrawRaisedBevel(painter, cornerButton_->rect(), palette());
+        DrawFixedCell(painter, cornerButton_->rect(), palette());
         return true;
     }
     if (event->type() == QEvent::Paint)

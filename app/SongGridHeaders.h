@@ -6,24 +6,31 @@ namespace app {
 
 class SongGrid;
 
+// What both have: fixed sections in button face, and the list's background beyond the last one.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // The title row: each column's title centred in the list's font, in black.
-class GridTitleHeader final : public QHeaderView {
+class GridTitleHeader final : public GridHeader {
 public:
     explicit GridTitleHeader(QWidget* parent);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
-    void paintEvent(QPaintEvent* event) override;
 };
 
 // The indicator column: marks the current row and the selected rows.
-class GridIndicatorHeader final : public QHeaderView {
+class GridIndicatorHeader final : public GridHeader {
 public:
     explicit GridIndicatorHeader(SongGrid& grid);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     SongGrid& grid_;

@@ -27,10 +27,7 @@ bool IsFolder(const std::string& path)
 bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes)
 {
     bytes.clear();
-    // Asked by name first, so that opening never waits on a pipe or a device.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), error))
-        return false;
+    // The open itself refuses, without waiting, anything but a regular file.
     BinaryFile file;
     FileStatus status;
     if (!file.Open(path, BinaryFile::Mode::Read, &status))
@@ -69,6 +66,8 @@ std::string LinkTarget(const std::string& path)
 
 void WrittenFileSystems::Add(const std::string& path)
 {
+    // Asked for every file: a song's folder does not tell its file system, since a song may be
+    // a link to another disk.
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
         return;

@@ -88,12 +88,18 @@ void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspecte
     for (const RecordRow& r : kRecordTable) {
         switch (r.merge) {
         case Merge::GivenOrFile:
-            if (r.row == id3v2::RowTrack)
+            // Numbers come from the values inspection found, texts from the record.
+            switch (id3v2::kFrameTable[r.row].read) {
+            case id3v2::ReadAs::TrackNumber:
                 SetTrack(tag, given.*r.given, found.track);
-            else if (r.row == id3v2::RowRating)
+                break;
+            case id3v2::ReadAs::RatingByte:
                 tag.SetRating(!(given.*r.given).empty() ? RatingByte(given.*r.given) : found.rating);
-            else
+                break;
+            default:
                 tag.SetText(r.row, Pick(given.*r.given, inspected.*r.field));
+                break;
+            }
             break;
         case Merge::FileOnly:
             tag.SetText(r.row, inspected.*r.field);
