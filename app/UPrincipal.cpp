@@ -1,7 +1,6 @@
 #include "app/UPrincipal.h"
 
 #include "app/ContinuousProgressBar.h"
-#include "app/CounterLabel.h"
 #include "app/ErrorReport.h"
 #include "app/MessageBoxes.h"
 #include "app/SearchCapitals.h"
@@ -22,7 +21,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -146,14 +144,14 @@ void TFrmPrincipal::BuildControls()
     pnlAguarde->setPalette(AlwaysActive(face));
     pnlAguarde->hide();
 
-    Label1 = new WindowLabel(QStringLiteral("Gravando informações no TAG"), pnlAguarde);
+    Label1 = new WindowLabel(pnlAguarde, QStringLiteral("Gravando informações no TAG"));
     Label1->setGeometry(191, 6, 175, 13);
     Label1->setFont(WindowFont(12, true));
     QPalette heading = Label1->palette();
     heading.setColor(QPalette::WindowText, Qt::black);
     Label1->setPalette(AlwaysActive(heading));
 
-    lblContador = new CounterLabel(pnlAguarde);
+    lblContador = new WindowLabel(pnlAguarde);
     lblContador->setGeometry(8, 32, 0, 13);
     lblContador->setFont(GBRelacaoMusicas->font());
     lblContador->setPalette(AlwaysActive(group));

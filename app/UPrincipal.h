@@ -15,14 +15,13 @@
 
 class QFrame;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace app {
 
 class ContinuousProgressBar;
-class CounterLabel;
+class WindowLabel;
 class MessageBoxes;
 class SongGrid;
 class SongTableModel;
@@ -42,8 +41,8 @@ public:
     QGroupBox* GBRelacaoMusicas = nullptr;
     SongGrid* DBMusicas = nullptr;
     QFrame* pnlAguarde = nullptr;
-    QLabel* Label1 = nullptr;
-    CounterLabel* lblContador = nullptr;
+    WindowLabel* Label1 = nullptr;
+    WindowLabel* lblContador = nullptr;
     ContinuousProgressBar* ProgressBar1 = nullptr;
     QPushButton* BTodas = nullptr;
     QPushButton* BSelecionadas = nullptr;

@@ -10,7 +10,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include "app/CounterLabel.h"
+#include "app/WindowLabel.h"
 #include <QLineEdit>
 #include "app/ContinuousProgressBar.h"
 #include <QPushButton>
