@@ -101,4 +101,14 @@ std::vector<std::uint8_t> AssembleTag(const TagPlan& plan)
     return out;
 }
 
+bool BuildNewTag(const TagValues& values, TagPlan& plan, std::vector<std::uint8_t>& tag)
+{
+    tag.clear();
+    FillFrameData(values, plan);
+    if (!BuildTagHeader(plan))
+        return false;
+    tag = AssembleTag(plan);
+    return true;
+}
+
 } // namespace id3v2

@@ -40,4 +40,8 @@ bool BuildTagHeader(TagPlan& plan);
 // zero bytes.
 std::vector<std::uint8_t> AssembleTag(const TagPlan& plan);
 
+// The three steps for a file whose present header and length are in plan: the new tag's bytes
+// in tag. False, with tag empty, when the frames are too large for a tag's size field.
+bool BuildNewTag(const TagValues& values, TagPlan& plan, std::vector<std::uint8_t>& tag);
+
 } // namespace id3v2

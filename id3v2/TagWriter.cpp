@@ -52,10 +52,9 @@ bool WriteTag(const std::string& songPath, const TagValues& values)
     }
     const bool headerRead = got == static_cast<std::int64_t>(kHeaderSize);
     const std::int64_t oldTagSize = plan.Header.HasIdentifier() ? TotalTagSize(plan.Header, plan.FileLength) : 0;
-    FillFrameData(values, plan);
-    if (!BuildTagHeader(plan))
+    std::vector<std::uint8_t> tag;
+    if (!BuildNewTag(values, plan, tag))
         return false;
-    const std::vector<std::uint8_t> tag = AssembleTag(plan);
     if (!plan.NeedRewrite)
         return OverwriteTag(song, tag);
     // A file shorter than a tag header, or one that cannot be read, is left alone.

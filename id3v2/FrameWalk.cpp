@@ -1,0 +1,204 @@
+#include "id3v2/FrameWalk.h"
+
+#include "id3v2/HeaderFlags.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <string>
+
+namespace id3v2 {
+namespace {
+
+using namespace flags;
+using Bytes = std::span<const std::uint8_t>;
+
+std::uint32_t BigEndian(const std::uint8_t* p, int bytes)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+// A syncsafe 32-bit number (7 bits a byte); none when a byte has its top bit set.
+std::optional<std::uint32_t> Syncsafe(const std::uint8_t* p)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] & 0x80)
+            return std::nullopt;
+        value = value << 7 | p[i];
+    }
+    return value;
+}
+
+// Unsynchronisation undone: every 0xFF 0x00 becomes 0xFF.
+std::vector<std::uint8_t> Resynchronised(Bytes bytes)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(bytes.size());
+    bool lastKeptFF = false;
+    AppendResynchronised(bytes, out, lastKeptFF);
+    return out;
+}
+
+// The first bytes (at most kMostFrameContent) of a zlib stream; none when it is no valid stream.
+std::optional<std::vector<std::uint8_t>> Inflated(Bytes compressed)
+{
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(kMostFrameContent));
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return std::nullopt;
+    stream.next_in = const_cast<Bytef*>(compressed.data());
+    stream.avail_in = static_cast<uInt>(std::min<std::size_t>(compressed.size(), UINT32_MAX));
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int result = inflate(&stream, Z_SYNC_FLUSH);
+    const std::size_t produced = out.size() - stream.avail_out;
+    inflateEnd(&stream);
+    // A stream that ended, or one cut at the bound, has given what it holds up to there; one
+    // that stops short of its end is broken.
+    if (result != Z_STREAM_END && produced < out.size())
+        return std::nullopt;
+    out.resize(produced);
+    return out;
+}
+
+// Whether the bytes are a frame ID: capital letters and digits.
+bool IsFrameId(Bytes id)
+{
+    return std::all_of(id.begin(), id.end(), [](std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
+
+// Where the frames start within the tag's body: after the extended header of a 2.3 or 2.4 tag
+// that has one. None when that header does not fit.
+std::optional<std::int64_t> FramesStart(TagView& frames, std::uint8_t version, std::uint8_t flags)
+{
+    if (version < 3 || !(flags & kTagExtendedHeader))
+        return 0;
+    const auto sizeBytes = frames.At(0, 4);
+    if (!sizeBytes)
+        return std::nullopt;
+    // Version 2.3: a plain size that leaves out its own 4 bytes; 2.4: a syncsafe size that
+    // counts the whole extended header.
+    std::int64_t extended = 0;
+    if (version == 3) {
+        extended = 4 + std::int64_t{BigEndian(sizeBytes->data(), 4)};
+    } else {
+        const std::optional<std::uint32_t> counted = Syncsafe(sizeBytes->data());
+        if (!counted || *counted < 6)
+            return std::nullopt;
+        extended = *counted;
+    }
+    if (!frames.SkipTo(extended))
+        return std::nullopt;
+    return extended;
+}
+
+// The frames from pos on, until one that ends the walk.
+void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const FrameVisitor& visitor)
+{
+    const std::size_t idSize = site.Version == 2 ? 3 : 4;
+    const std::int64_t headerSize = site.Version == 2 ? 6 : 10;
+    for (;;) {
+        const auto bytes = frames.At(pos, headerSize);
+        if (!bytes)
+            return;
+        std::array<std::uint8_t, 10> header{};
+        std::copy(bytes->begin(), bytes->end(), header.begin());
+        if (header[0] == 0 || !IsFrameId(std::span(header).first(idSize)))
+            return; // padding, or no frame
+        if (site.Version == 2) {
+            site.Size = BigEndian(header.data() + 3, 3);
+        } else if (site.Version == 3) {
+            site.Size = BigEndian(header.data() + 4, 4);
+        } else {
+            const std::optional<std::uint32_t> syncsafe = Syncsafe(header.data() + 4);
+            if (!syncsafe)
+                return;
+            site.Size = *syncsafe;
+        }
+        site.FormatFlags = site.Version == 2 ? 0 : header[9];
+        const std::string id(reinterpret_cast<const char*>(header.data()), idSize);
+        site.Id = id;
+        const std::int64_t dataStart = pos + headerSize;
+        const std::int64_t end = dataStart + site.Size;
+        std::vector<std::uint8_t> kept;
+        const bool wanted = visitor.Wants(site);
+        if (wanted) {
+            const auto data = frames.At(dataStart, std::min(site.Size, kMostFrameContent));
+            if (!data)
+                return;
+            kept.assign(data->begin(), data->end());
+        }
+        if (!frames.SkipTo(end))
+            return; // the frame does not fit in the tag
+        if (wanted && !visitor.Visit(site, kept))
+            return;
+        pos = end;
+    }
+}
+
+} // namespace
+
+bool WalkFrames(TagView& tag, const FrameVisitor& visitor)
+{
+    const auto head = tag.At(0, 10);
+    if (!head)
+        return false;
+    const std::array<std::uint8_t, 10> h = {(*head)[0], (*head)[1], (*head)[2], (*head)[3], (*head)[4],
+                                            (*head)[5], (*head)[6], (*head)[7], (*head)[8], (*head)[9]};
+    if (h[0] != 'I' || h[1] != 'D' || h[2] != '3')
+        return false;
+    FrameSite site;
+    site.Version = h[3];
+    const std::uint8_t flags = h[5];
+    const std::optional<std::uint32_t> size = Syncsafe(h.data() + 6);
+    if (site.Version < 2 || site.Version > 4 || !size)
+        return false;
+    if (site.Version == 2 && (flags & kTagCompressedV22))
+        return false;
+    // The frames (and the extended header) after the header; a footer is not part of them.
+    SubView body(tag, 10, 10 + std::int64_t{*size});
+    ResynchronisedView resynchronised(body);
+    site.TagUnsynchronised = flags & kTagUnsynchronised;
+    TagView& frames = site.TagUnsynchronised && site.Version <= 3 ? static_cast<TagView&>(resynchronised) : body;
+    const std::optional<std::int64_t> start = FramesStart(frames, site.Version, flags);
+    if (!start)
+        return false;
+    WalkFrameHeaders(frames, *start, site, visitor);
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> data)
+{
+    std::vector<std::uint8_t> stored(data.begin(), data.end());
+    std::size_t skip = 0;
+    bool compressed = false;
+    if (frame.Version == 3) {
+        // After the header: the inflated size (4 bytes), the encryption method, the group.
+        compressed = frame.FormatFlags & kV23Compressed;
+        if (frame.FormatFlags & kV23Encrypted)
+            return std::nullopt;
+        skip = (compressed ? 4 : 0) + ((frame.FormatFlags & kV23Grouped) ? 1 : 0);
+    } else if (frame.Version == 4) {
+        if (frame.TagUnsynchronised || (frame.FormatFlags & kV24Unsynchronised))
+            stored = Resynchronised(stored);
+        // The group, the encryption method and the data length, in that order.
+        compressed = frame.FormatFlags & kV24Compressed;
+        if (frame.FormatFlags & kV24Encrypted)
+            return std::nullopt;
+        skip = ((frame.FormatFlags & kV24Grouped) ? 1 : 0) + ((frame.FormatFlags & kV24DataLength) ? 4 : 0);
+    }
+    if (skip > stored.size())
+        return std::nullopt;
+    stored.erase(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(skip));
+    if (!compressed)
+        return stored;
+    return Inflated(stored);
+}
+
+} // namespace id3v2
