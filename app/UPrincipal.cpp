@@ -7,12 +7,11 @@
 #include "app/SongGrid.h"
 #include "app/SongTableModel.h"
 #include "app/SongTagMapping.h"
+#include "app/SongWriting.h"
 #include "app/WindowLabel.h"
 #include "app/WindowLook.h"
 #include "app/WindowText.h"
 #include "catalogue/SongColumns.h"
-#include "tagkit/FileExtension.h"
-#include "tagkit/U_Funcoes.h"
 #include "text/IntegerText.h"
 
 #include <QApplication>
@@ -427,23 +426,10 @@ void TFrmPrincipal::WriteSongTag()
 {
     if (beforeSong_)
         beforeSong_();
+    // A song that cannot be written is passed over; the run goes on with the next one.
     try {
-        const SongTag song = MapSongToTag(session_.Q_Musicas().Current());
-        if (!tagkit::IsMp3Extension(song.extension))
-            return;
-        const std::string path = FileSystemPath(song.fileName);
-        tagkit::CreateTagObjects(song.extension);
-        try {
-            tagkit::LoadFileInfo(path);
-            if (tagkit::SaveTagInfo(path, song.values))
-                written_.Add(path);
-        } catch (...) {
-            tagkit::FreeTagObjects(song.extension);
-            throw;
-        }
-        tagkit::FreeTagObjects(song.extension);
+        WriteCatalogueSong(MapSongToTag(session_.Q_Musicas().Current()), SongWriteOptions{}, written_);
     } catch (...) {
-        // A song that cannot be written is passed over; the run goes on with the next one.
     }
 }
 

@@ -3,6 +3,7 @@
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
 #include "id3v2/ID3v2.h"
+#include "id3v2/TagBuilder.h"
 #include "io/FileSystem.h"
 #include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
@@ -10,6 +11,7 @@
 #include "tagkit/RecordValues.h"
 #include "text/IntegerText.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -27,6 +29,14 @@ struct Inspection {
     std::optional<std::uint16_t> track;
     // The ID3v2 tag's rating (0 without one).
     std::uint8_t rating = 0;
+    // The song could be opened.
+    bool fileOpened = false;
+    // The file's first bytes (up to a tag header's 10) and its length, as a new tag is planned
+    // from them.
+    std::vector<std::uint8_t> head;
+    std::int64_t fileLength = 0;
+    // The whole tag, when it is small enough that a write could leave it as it is.
+    std::vector<std::uint8_t> smallTag;
 };
 
 // The reader set of the song at hand and the one tag data record, alive for the whole run.
@@ -113,6 +123,22 @@ void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspecte
     }
 }
 
+// Keeps what a plan of the new tag needs of the file: its head, its length and a small tag's
+// bytes, served from the bytes that the readers have already read.
+void KeepTagStart(io::ByteSource& song, Inspection& found)
+{
+    found.fileLength = song.Length();
+    const auto head = song.View(0, std::min<std::int64_t>(found.fileLength, id3v2::kRebuiltTagSize));
+    if (song.LastReadFailed())
+        return;
+    found.head.assign(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(std::min(head.size(), id3v2::kHeaderSize)));
+    id3v2::TagHeader header;
+    header.SetBytes(found.head);
+    const std::int64_t tagSize = header.HasIdentifier() ? id3v2::TotalTagSize(header, found.fileLength) : 0;
+    if (tagSize >= static_cast<std::int64_t>(id3v2::kHeaderSize) && tagSize <= static_cast<std::int64_t>(head.size()))
+        found.smallTag.assign(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(tagSize));
+}
+
 } // namespace
 
 void CreateTagObjects(std::string_view Extension)
@@ -149,10 +175,11 @@ void LoadFileInfo(const std::string& FileName)
     io::SongBytes song;
     if (!song.Open(FileName))
         return;
+    Inspection& found = state.found;
+    found.fileOpened = true;
     Tag& record = state.record;
     if (!state.audioInfo->ReadFromSource(song))
         return;
-    Inspection& found = state.found;
     if (!state.audioInfo->Valid()) {
         record.AudioValid = kNo;
         return;
@@ -163,6 +190,7 @@ void LoadFileInfo(const std::string& FileName)
     if (!state.id3v2Tag->ReadFromSource(song))
         return;
     found.tagRead = true;
+    KeepTagStart(song, found);
     if (state.id3v2Tag->TagFound()) {
         CopyId3v2Values(*state.id3v2Tag, record);
         if (state.id3v2Tag->Track() != 0)
@@ -190,6 +218,39 @@ bool SaveTagInfo(const std::string& FileName, const TagValues& values)
     }
     ClearTagRecord();
     return written;
+}
+
+Readiness InspectionReadiness()
+{
+    const Inspection& found = State().found;
+    if (!found.fileOpened)
+        return Readiness::NotOpened;
+    if (!found.audioValid)
+        return Readiness::AudioNotValid;
+    return found.tagRead ? Readiness::Ready : Readiness::TagNotRead;
+}
+
+PlannedTag PlanTagInfo(const TagValues& values)
+{
+    ModuleState& state = State();
+    PlannedTag planned;
+    if (!state.id3v2Tag || InspectionReadiness() != Readiness::Ready)
+        return planned;
+    id3v2::TID3v2 merged = *state.id3v2Tag;
+    MergeValues(merged, values, state.record, state.found);
+    id3v2::TagPlan plan;
+    plan.Header.SetBytes(state.found.head);
+    plan.FileLength = state.found.fileLength;
+    if (!id3v2::BuildNewTag(merged.Values(), plan, planned.NewTag))
+        return planned;
+    planned.Rebuild = plan.NeedRewrite;
+    planned.Unchanged = !plan.NeedRewrite && planned.NewTag == state.found.smallTag;
+    return planned;
+}
+
+std::span<const std::uint8_t> InspectedTagBytes()
+{
+    return State().found.smallTag;
 }
 
 void FreeTagObjects(std::string_view /*Extension*/)

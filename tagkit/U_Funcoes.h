@@ -6,9 +6,12 @@
 #include "tagkit/TagRecord.h"
 #include "tagkit/TagValues.h"
 
+#include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace audio {
 class TMPEGaudio;
@@ -45,6 +48,31 @@ void LoadFileInfo(const std::string& FileName);
 // read the file's ID3v2 tag, since the new tag would then lose the file's own values.
 // Throws ConversionError when Track is given and is no integer.
 bool SaveTagInfo(const std::string& FileName, const TagValues& values);
+
+// How the last inspection left the file for SaveTagInfo: ready to be written, or why not.
+enum class Readiness {
+    NotOpened,     // no such file, or it could not be opened
+    AudioNotValid, // the analyser did not judge the audio valid (or could not read it)
+    TagNotRead,    // the file's ID3v2 tag could not be read
+    Ready,
+};
+Readiness InspectionReadiness();
+
+// What SaveTagInfo would put into the file just inspected, found without writing anything.
+struct PlannedTag {
+    std::vector<std::uint8_t> NewTag; // the new tag's bytes; empty when nothing would be written
+    bool Rebuild = false;             // the file would be rebuilt rather than written in place
+    bool Unchanged = false;           // the file already begins with exactly these bytes
+};
+
+// Needs LoadFileInfo for the file just before, like SaveTagInfo, and leaves the record as it
+// is, so that SaveTagInfo may follow with the same values. Throws ConversionError as
+// SaveTagInfo does.
+PlannedTag PlanTagInfo(const TagValues& values);
+
+// The inspected file's tag, header first, when the whole tag is at most 4096 bytes (the only
+// tags that a write can leave byte for byte as they are); empty otherwise.
+std::span<const std::uint8_t> InspectedTagBytes();
 
 // Empties the record and releases the reader set.
 void FreeTagObjects(std::string_view Extension);

@@ -1,0 +1,55 @@
+#pragma once
+// One catalogue song written into its file through the tag toolkit, as both batch runs (the
+// window's and the command line's) write it, with what became of it. No window involved.
+#include "app/SongTagMapping.h"
+#include "io/FileSystem.h"
+#include "tagkit/U_Funcoes.h"
+
+#include <string>
+
+namespace app {
+
+enum class SongOutcome {
+    Written,    // the new tag is in the file
+    WouldWrite, // a dry run: the tag would be written
+    Unchanged,  // the new tag is byte for byte the file's own: not written
+    NotMp3,     // the file's name has no MP3 extension: nothing was done
+    Missing,    // no file by that name
+    PassedOver, // the audio or the tag could not be read: the file is left as it is
+    Failed,     // the write failed; the file is as it was
+};
+
+struct SongWriteOptions {
+    // Inspect and plan only: no file is opened for writing.
+    bool dryRun = false;
+    // A song whose new tag would be the tag it has is not written.
+    bool skipUnchanged = false;
+    // Keep the planned tag and the file's old tag for a look at their frames.
+    bool keepTags = false;
+};
+
+struct SongWriteResult {
+    SongOutcome outcome = SongOutcome::NotMp3;
+    // The file system's name for the song's file; empty for a song that is no MP3.
+    std::string path;
+    // Why the file was passed over, or what the failure was: empty otherwise.
+    tagkit::Readiness readiness = tagkit::Readiness::NotOpened;
+    std::string failure;
+    // With keepTags, for an inspected song ready to be written: the new tag, and the old one
+    // when it is small (larger old tags are to be read from the file).
+    tagkit::PlannedTag planned;
+    std::vector<std::uint8_t> oldTag;
+};
+
+// Inspects the song's file and writes the new tag (unless the options hold it back): the tag
+// toolkit's sequence, its reader set released on every path. A file written is added to
+// `written`, to be flushed when the run ends. Lets no exception out.
+SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written);
+
+// Whether the options need the new tag planned before anything is written.
+inline bool PlansFirst(const SongWriteOptions& options)
+{
+    return options.dryRun || options.skipUnchanged || options.keepTags;
+}
+
+} // namespace app
