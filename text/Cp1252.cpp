@@ -106,4 +106,13 @@ std::string Cp1252FromUtf8(std::string_view utf8)
     return out;
 }
 
+std::u32string CodePointsFromUtf8(std::string_view utf8)
+{
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();)
+        out += NextUtf8(utf8, i);
+    return out;
+}
+
 } // namespace text

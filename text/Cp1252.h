@@ -22,4 +22,7 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 std::string Utf8FromCp1252(std::string_view bytes);
 std::string Cp1252FromUtf8(std::string_view utf8);
 
+// The code points of UTF-8 text; an invalid sequence gives one code point above U+10FFFF.
+std::u32string CodePointsFromUtf8(std::string_view utf8);
+
 } // namespace text

@@ -1,5 +1,7 @@
 #include "app/SearchCapitals.h"
 #include "app/WindowText.h"
+#include "text/Capitals.h"
+#include "text/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,26 @@ TEST(SearchCapitals, TheValidatorCapitalisesWhatItIsGiven)
     EXPECT_EQ(validator.validate(input, position), QValidator::Acceptable);
     EXPECT_EQ(input, QStringLiteral("MAÇÃ"));
     EXPECT_EQ(position, 4);
+}
+
+TEST(SearchCapitals, TheCommandLinesRuleGivesTheBytesTheBoxGivesForEveryCharacter)
+{
+    // The command line's search argument must list exactly the songs the box would list.
+    int differences = 0;
+    for (char32_t c = 1; c <= 0x10FFFF && differences < 5; ++c) {
+        // Surrogates are no characters; QString::fromUcs4 reads a lone U+FEFF as a byte order mark.
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF)
+            continue;
+        std::string utf8;
+        text::AppendUtf8(utf8, c);
+        const std::string box = ToCp1252(SearchCapitals(QString::fromUcs4(&c, 1)));
+        const std::string command = text::Cp1252Capitals(utf8);
+        if (box != command) {
+            ++differences;
+            ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(c) << ": box " << int(box[0] & 0xFF)
+                          << ", command line " << int(command[0] & 0xFF);
+        }
+    }
 }
 
 TEST(WindowText, Cp1252RoundTripAndQuestionMarksForTheRest)
