@@ -1,0 +1,272 @@
+#include "batch/BatchCommand.h"
+
+#include "app/SongTagMapping.h"
+#include "app/SongWriting.h"
+#include "catalogue/CatalogueError.h"
+#include "catalogue/CatalogueSession.h"
+#include "catalogue/Configuration.h"
+#include "catalogue/SongColumns.h"
+#include "text/Capitals.h"
+#include "text/Cp1252.h"
+#include "text/IntegerText.h"
+#include "batch/Progress.h"
+#include "batch/RunTally.h"
+#include "batch/SongFrames.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace batch {
+namespace {
+
+using app::SongOutcome;
+using catalogue::SongColumn;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Where the command talks to: the streams and the terminal's character set.
+class Talk {
+public:
+    Talk(const CommandStreams& streams, const TerminalText& terminal)
+        : streams_(streams)
+        , terminal_(terminal)
+    {
+    }
+    void Out(std::string_view utf8) const { Put(streams_.out, utf8); }
+    void Error(std::string_view utf8) const
+    {
+        // After what standard output has so far, when both go to one place.
+        std::fflush(streams_.out);
+        Put(streams_.err, "fonarel-write: " + std::string(utf8) + "\n");
+    }
+    const TerminalText& Terminal() const { return terminal_; }
+    std::FILE* ProgressStream() const { return streams_.progress; }
+
+private:
+    void Put(std::FILE* stream, std::string_view utf8) const
+    {
+        const std::string shown = terminal_.ToTerminal(utf8);
+        std::fwrite(shown.data(), 1, shown.size(), stream);
+    }
+    const CommandStreams& streams_;
+    const TerminalText& terminal_;
+};
+
+// The database name: --database, else the INI file's (--ini, else RevoZadoz.ini beside the
+// program). None, after saying why, when there is none.
+std::optional<std::string> DatabaseName(const CommandOptions& options, const std::filesystem::path& executable,
+                                        const Talk& talk)
+{
+    if (options.database)
+        return *options.database;
+    const std::filesystem::path ini = options.ini ? std::filesystem::path(*options.ini) : catalogue::ConfigurationPath(executable);
+    if (!catalogue::ConfigurationExists(ini)) {
+        talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
+        return std::nullopt;
+    }
+    std::string name = catalogue::ReadDatabaseName(ini);
+    if (name.empty()) {
+        talk.Error(ini.string() + " names no database (section [BANCO], key caminho)");
+        return std::nullopt;
+    }
+    return name;
+}
+
+// The rows to write, in list order: every row, or the rows of the codes asked for.
+std::vector<catalogue::SongList::RowId> ChosenRows(catalogue::SongList& songs, const std::vector<std::int64_t>& codes,
+                                                  const Talk& talk)
+{
+    std::vector<catalogue::SongList::RowId> rows;
+    const std::set<std::int64_t> wanted(codes.begin(), codes.end());
+    std::set<std::int64_t> found;
+    for (catalogue::SongList::RowId row = 0; row < songs.RowCount(); ++row) {
+        if (!wanted.empty()) {
+            const auto code = text::ParseInt32(songs.Row(row).Text(SongColumn::MUS_CODIGO));
+            if (!code || !wanted.contains(*code))
+                continue;
+            found.insert(*code);
+        }
+        rows.push_back(row);
+    }
+    for (std::int64_t code : wanted)
+        if (!found.contains(code))
+            talk.Error("no song with code " + std::to_string(code) + " in the list");
+    return rows;
+}
+
+std::string PassedOverReason(tagkit::Readiness readiness)
+{
+    switch (readiness) {
+    case tagkit::Readiness::NotOpened: return "passed over (file not readable)";
+    case tagkit::Readiness::AudioNotValid: return "passed over (audio not recognised)";
+    case tagkit::Readiness::TagNotRead: return "passed over (tag not readable)";
+    case tagkit::Readiness::Ready: break;
+    }
+    return "passed over";
+}
+
+std::string ChangeLine(const FrameChange& change)
+{
+    switch (change.kind) {
+    case FrameChange::Kind::Added: return change.id + ": added " + change.after;
+    case FrameChange::Kind::Removed: return change.id + ": removed (was " + change.before + ")";
+    case FrameChange::Kind::Changed: break;
+    }
+    return change.id + ": " + (change.before.empty() ? "(none)" : change.before) + " -> " +
+           (change.after.empty() ? "(none)" : change.after);
+}
+
+// A dry run's lines for one song.
+std::string DryRunText(std::string_view code, std::string_view shownPath, const app::SongWriteResult& song,
+                       const std::vector<FrameChange>& changes)
+{
+    std::string out = "[" + std::string(code) + "] " + std::string(shownPath) + "\n";
+    const auto line = [&out](std::string_view text) { out += "    " + std::string(text) + "\n"; };
+    switch (song.outcome) {
+    case SongOutcome::Unchanged: line("unchanged"); break;
+    case SongOutcome::NotMp3: line("not MP3"); break;
+    case SongOutcome::Missing: line("missing"); break;
+    case SongOutcome::PassedOver: line(PassedOverReason(song.readiness)); break;
+    case SongOutcome::Failed: line("would fail: " + song.failure); break;
+    case SongOutcome::Written:
+    case SongOutcome::WouldWrite:
+        if (changes.empty())
+            line("rewritten, no frame changes");
+        for (const FrameChange& change : changes)
+            line(ChangeLine(change));
+        break;
+    }
+    return out;
+}
+
+std::string ReportLine(std::string_view code, const std::string& path, const app::SongWriteResult& song,
+                       const std::vector<FrameChange>& changes)
+{
+    std::string ids;
+    for (const FrameChange& change : changes)
+        ids += (ids.empty() ? "" : ",") + change.id;
+    return TabField(code) + "\t" + TabField(path) + "\t" + std::string(OutcomeWord(song.outcome)) + "\t" + ids + "\n";
+}
+
+class Run {
+public:
+    Run(const CommandOptions& options, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
+        : options_(options)
+        , talk_(talk)
+        , interrupted_(interrupted)
+    {
+        writeOptions_.dryRun = options.dryRun;
+        writeOptions_.skipUnchanged = options.skipUnchanged;
+        writeOptions_.keepTags = options.dryRun || options.report.has_value();
+    }
+
+    bool OpenReport()
+    {
+        if (!options_.report)
+            return true;
+        report_.reset(std::fopen(options_.report->c_str(), "w"));
+        if (!report_)
+            talk_.Error("cannot write the report " + *options_.report);
+        return report_ != nullptr;
+    }
+
+    void WriteSongs(catalogue::SongList& songs, const std::vector<catalogue::SongList::RowId>& rows)
+    {
+        tally_.listed = rows.size();
+        Progress progress(options_.quiet ? nullptr : talk_.ProgressStream(), rows.size());
+        for (const catalogue::SongList::RowId row : rows) {
+            if (interrupted_) {
+                stopped_ = true;
+                break;
+            }
+            WriteSong(songs.Row(row));
+            progress.Done(tally_.done);
+        }
+        progress.End();
+        // What the run wrote is on disk before it says it is done: one flush per file system.
+        written_.FlushAll();
+    }
+
+    const RunTally& Tally() const { return tally_; }
+    bool Stopped() const { return stopped_; }
+
+private:
+    void WriteSong(const catalogue::SongRecord& record)
+    {
+        const app::SongTag tag = app::MapSongToTag(record);
+        const app::SongWriteResult song = app::WriteCatalogueSong(tag, writeOptions_, written_);
+        tally_.Count(song.outcome);
+        const std::string code(record.Text(SongColumn::MUS_CODIGO));
+        const std::string shownPath = text::Utf8FromCp1252(tag.fileName);
+        const std::vector<FrameChange> changes = writeOptions_.keepTags ? ChangesOfSong(song) : std::vector<FrameChange>{};
+        if (options_.dryRun)
+            talk_.Out(DryRunText(code, shownPath, song, changes));
+        else if (song.outcome == SongOutcome::Failed)
+            talk_.Error("[" + code + "] " + shownPath + ": " + song.failure);
+        if (report_) {
+            const std::string path = song.path.empty() ? app::FileSystemPath(tag.fileName) : song.path;
+            const std::string line = ReportLine(code, path, song, changes);
+            std::fwrite(line.data(), 1, line.size(), report_.get());
+            // Line by line, so that the report of an interrupted or killed run lists what was done.
+            std::fflush(report_.get());
+        }
+    }
+
+    const CommandOptions& options_;
+    const Talk& talk_;
+    const volatile std::sig_atomic_t& interrupted_;
+    app::SongWriteOptions writeOptions_;
+    io::WrittenFileSystems written_;
+    OwnedFile report_;
+    RunTally tally_;
+    bool stopped_ = false;
+};
+
+} // namespace
+
+int RunCommand(const CommandOptions& options, const std::filesystem::path& executablePath, const TerminalText& terminal,
+               const volatile std::sig_atomic_t& interrupted, const CommandStreams& streams)
+{
+    const Talk talk(streams, terminal);
+    const std::optional<std::string> database = DatabaseName(options, executablePath, talk);
+    if (!database)
+        return kExitUsage;
+
+    catalogue::CatalogueSession session;
+    session.DB_Audio().SetDatabaseName(*database);
+    catalogue::SongList& songs = session.Q_Musicas();
+    try {
+        // The search text as the search box holds it: capitals, in the catalogue's code page.
+        session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
+        songs.FetchAll();
+    } catch (const catalogue::CatalogueError& error) {
+        talk.Error("the catalogue " + terminal.FromTerminal(*database) + " cannot be read:\n" +
+                   text::Utf8FromCp1252(error.what()));
+        return kExitUsage;
+    }
+    if (interrupted)
+        return kExitInterrupted;
+
+    Run run(options, talk, interrupted);
+    if (!run.OpenReport())
+        return kExitUsage;
+    run.WriteSongs(songs, ChosenRows(songs, options.codes, talk));
+    try {
+        session.Shutdown();
+    } catch (const catalogue::CatalogueError& error) {
+        talk.Error("closing the catalogue: " + text::Utf8FromCp1252(error.what()));
+    }
+    if (!options.quiet)
+        talk.Out(SummaryText(run.Tally(), options.dryRun, run.Stopped()));
+    std::fflush(streams.out);
+    if (run.Stopped())
+        return kExitInterrupted;
+    return run.Tally().failed > 0 ? kExitWriteFailed : kExitSuccess;
+}
+
+} // namespace batch

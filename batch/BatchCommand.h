@@ -1,0 +1,28 @@
+#pragma once
+// The whole run of fonarel-write: the catalogue link, the song list, each song written (or
+// inspected, in a dry run) as the window's batch runs write it, the report and the summary.
+#include "batch/CommandOptions.h"
+#include "batch/TerminalText.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+
+namespace batch {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitWriteFailed = 1;
+inline constexpr int kExitUsage = 2; // also a configuration or connection error
+inline constexpr int kExitInterrupted = 130;
+
+struct CommandStreams {
+    std::FILE* out = stdout;       // the dry run's listing and the summary
+    std::FILE* err = stderr;       // errors
+    std::FILE* progress = nullptr; // the progress line, when there is a terminal to show it
+};
+
+// Runs the command. `interrupted` is set (by a signal handler) to stop after the song at hand.
+int RunCommand(const CommandOptions& options, const std::filesystem::path& executablePath, const TerminalText& terminal,
+               const volatile std::sig_atomic_t& interrupted, const CommandStreams& streams);
+
+} // namespace batch

@@ -1,0 +1,136 @@
+#include "batch/CommandOptions.h"
+
+#include "catalogue/SongQuery.h"
+#include "text/IntegerText.h"
+
+#include <functional>
+#include <map>
+
+namespace batch {
+namespace {
+
+using Setter = std::function<std::string(CommandOptions&, std::string_view)>;
+
+std::string SetCode(CommandOptions& options, std::string_view value)
+{
+    const std::optional<std::int32_t> code = text::ParseInt32(value);
+    if (!code)
+        return "--code takes a song's code, a whole number: '" + std::string(value) + "'";
+    options.codes.push_back(*code);
+    return {};
+}
+
+std::string SetSort(CommandOptions& options, std::string_view value)
+{
+    if (!catalogue::IsSortColumnName(value))
+        return "--sort takes a column name (letters, digits, _ and $, optionally after an alias and a dot): '" +
+               std::string(value) + "'";
+    options.sort = std::string(value);
+    return {};
+}
+
+// The options that take a value.
+const std::map<std::string_view, Setter>& ValueOptions()
+{
+    static const std::map<std::string_view, Setter> options = {
+        {"--ini", [](CommandOptions& o, std::string_view v) { o.ini = std::string(v); return std::string(); }},
+        {"--database", [](CommandOptions& o, std::string_view v) { o.database = std::string(v); return std::string(); }},
+        {"--search", [](CommandOptions& o, std::string_view v) { o.search = std::string(v); return std::string(); }},
+        {"--sort", SetSort},
+        {"--code", SetCode},
+        {"--report", [](CommandOptions& o, std::string_view v) { o.report = std::string(v); return std::string(); }},
+    };
+    return options;
+}
+
+// The options that are flags.
+bool* Flag(CommandOptions& options, std::string_view name)
+{
+    if (name == "--dry-run")
+        return &options.dryRun;
+    if (name == "--skip-unchanged")
+        return &options.skipUnchanged;
+    if (name == "--quiet" || name == "-q")
+        return &options.quiet;
+    if (name == "--help" || name == "-h")
+        return &options.help;
+    if (name == "--version")
+        return &options.version;
+    return nullptr;
+}
+
+} // namespace
+
+ParsedCommand ParseCommandOptions(std::span<const std::string_view> args)
+{
+    ParsedCommand parsed;
+    CommandOptions& options = parsed.options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        if (bool* flag = Flag(options, name)) {
+            if (value) {
+                parsed.error = std::string(name) + " takes no value";
+                return parsed;
+            }
+            *flag = true;
+            continue;
+        }
+        const auto setter = ValueOptions().find(name);
+        if (setter == ValueOptions().end()) {
+            parsed.error = name.starts_with("-") ? "unknown option " + std::string(name)
+                                                 : "unexpected argument '" + std::string(name) + "'";
+            return parsed;
+        }
+        if (!value) {
+            if (i + 1 == args.size()) {
+                parsed.error = std::string(name) + " needs a value";
+                return parsed;
+            }
+            value = args[++i];
+        }
+        parsed.error = setter->second(options, *value);
+        if (!parsed.error.empty())
+            return parsed;
+    }
+    if (options.dryRun && options.skipUnchanged)
+        parsed.error = "--dry-run writes nothing; --skip-unchanged has nothing to skip";
+    return parsed;
+}
+
+std::string UsageText()
+{
+    return R"(usage: fonarel-write [options]
+
+Writes the catalogue's songs into their MP3 files as ID3v2.3 tags, as the window's
+"Gravar Todas" and "Gravar Selecionadas" do.
+
+The catalogue (default: the database named in RevoZadoz.ini beside this program):
+  --ini FILE          read the database's name from FILE ([BANCO] caminho)
+  --database NAME     the database: a file path (embedded engine) or host:/path (a server)
+
+Which songs (default: every song of the list, in list order):
+  --search TEXT       songs whose full name starts with TEXT, upper-cased as the search box
+                      does; % and _ are wildcards
+  --sort COLUMN       the list's order (default Mus_Codigo)
+  --code N            only the song with code N; may be given again
+
+How:
+  --dry-run           inspect only and show, per song, each frame whose value would change;
+                      no file is opened for writing
+  --skip-unchanged    leave alone a song whose new tag would be the tag it already has
+  --report FILE       one line per song: code, path, outcome, changed frame IDs (tab-separated)
+  -q, --quiet         no progress and no summary
+  -h, --help          this text
+      --version       the program's version
+
+Exit status: 0 when no write failed, 1 when some write failed, 2 for a wrong command line, a
+configuration or catalogue connection error, 130 when interrupted (Ctrl+C).
+)";
+}
+
+} // namespace batch

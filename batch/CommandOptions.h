@@ -1,0 +1,40 @@
+#pragma once
+// The command line of fonarel-write: which catalogue, which songs, and how the run goes.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace batch {
+
+struct CommandOptions {
+    std::optional<std::string> ini;      // --ini FILE
+    std::optional<std::string> database; // --database NAME, as the client takes it
+    // --search TEXT, in the terminal's encoding as given (upper-cased when the query is made).
+    std::string search;
+    std::string sort = "Mus_Codigo";     // --sort COLUMN
+    std::vector<std::int64_t> codes;     // --code N, in the order given
+    bool dryRun = false;
+    bool skipUnchanged = false;
+    bool quiet = false;
+    std::optional<std::string> report;   // --report FILE
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedCommand {
+    CommandOptions options;
+    // What is wrong with the command line; empty when it is right.
+    std::string error;
+};
+
+// args: the arguments after the program's name. Options take their value as the next argument
+// or after "=" ("--sort=MUS_NOME").
+ParsedCommand ParseCommandOptions(std::span<const std::string_view> args);
+
+// The text --help prints.
+std::string UsageText();
+
+} // namespace batch

@@ -1,0 +1,197 @@
+#include "batch/FrameChanges.h"
+
+#include "id3v2/TextDecoding.h"
+#include "text/Cp1252.h"
+#include "batch/TerminalText.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <span>
+
+namespace batch {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+std::string AsString(Bytes bytes)
+{
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+bool IsWide(std::uint8_t encoding)
+{
+    return id3v2::IsWideEncoding(encoding);
+}
+
+// Text in the frame's encoding as UTF-8: single-byte text as Windows-1252 (the system's code
+// page), UTF-16 by its byte order mark (little-endian without one) or big-endian, UTF-8 as it is.
+// Terminating zeros are dropped; zeros inside stay (they separate a list of texts).
+std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
+{
+    std::string out;
+    if (IsWide(encoding)) {
+        bool bigEndian = encoding == id3v2::EncodingUtf16BigEndian;
+        std::size_t i = 0;
+        if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+            bigEndian = bytes[0] == 0xFE;
+            i = 2;
+        }
+        std::u16string units;
+        for (; i + 1 < bytes.size(); i += 2)
+            units += static_cast<char16_t>(bigEndian ? bytes[i] << 8 | bytes[i + 1] : bytes[i + 1] << 8 | bytes[i]);
+        for (std::size_t k = 0; k < units.size(); ++k) {
+            char32_t c = units[k];
+            if (c >= 0xD800 && c <= 0xDBFF && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF)
+                c = 0x10000 + ((c - 0xD800) << 10) + (units[++k] - 0xDC00);
+            else if (c >= 0xD800 && c <= 0xDFFF)
+                c = U'?';
+            text::AppendUtf8(out, c);
+        }
+    } else if (encoding == id3v2::EncodingUtf8) {
+        for (char32_t c : text::CodePointsFromUtf8(AsString(bytes)))
+            text::AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
+    } else {
+        out = text::Utf8FromCp1252(AsString(bytes));
+    }
+    while (!out.empty() && out.back() == '\0')
+        out.pop_back();
+    return out;
+}
+
+// The bytes up to the zero that ends a string in the encoding (two zero bytes, aligned, for
+// UTF-16), and the bytes after that zero.
+std::pair<Bytes, Bytes> SplitAtTerminator(std::uint8_t encoding, Bytes bytes)
+{
+    if (IsWide(encoding)) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            if (bytes[i] == 0 && bytes[i + 1] == 0)
+                return {bytes.first(i), bytes.subspan(i + 2)};
+    } else {
+        const auto zero = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+        if (zero != bytes.end()) {
+            const auto at = static_cast<std::size_t>(zero - bytes.begin());
+            return {bytes.first(at), bytes.subspan(at + 1)};
+        }
+    }
+    return {bytes, Bytes{}};
+}
+
+std::string SizeText(std::int64_t size)
+{
+    return std::to_string(size) + " bytes";
+}
+
+FrameValue TextFrame(Bytes content)
+{
+    const std::uint8_t encoding = content.empty() ? 0 : content[0];
+    const std::string text = Utf8Text(encoding, content.empty() ? content : content.subspan(1));
+    return {text, Quoted(text)};
+}
+
+// COMM, USLT: encoding, language, description, text. TXXX, WXXX: encoding, description, then the
+// text (the address of a WXXX, single-byte whatever the encoding).
+FrameValue DescribedFrame(const id3v2::ListedFrame& frame, Bytes content)
+{
+    const bool hasLanguage = frame.Id == "COMM" || frame.Id == "USLT";
+    const std::uint8_t encoding = content.empty() ? 0 : content[0];
+    Bytes rest = content.empty() ? content : content.subspan(1);
+    std::string language;
+    if (hasLanguage) {
+        language = AsString(rest.first(std::min<std::size_t>(3, rest.size())));
+        rest = rest.subspan(std::min<std::size_t>(3, rest.size()));
+    }
+    const auto [description, value] = SplitAtTerminator(encoding, rest);
+    const std::string descriptionText = Utf8Text(encoding, description);
+    const std::string text = frame.Id == "WXXX" ? Utf8Text(0, value) : Utf8Text(encoding, value);
+    std::string shown = Quoted(text);
+    if (!descriptionText.empty() || (hasLanguage && language != "eng"))
+        shown = "[" + (hasLanguage ? Quoted(text::Utf8FromCp1252(language)) + " " : "") + Quoted(descriptionText) + "] " + shown;
+    return {language + '\0' + descriptionText + '\0' + text, shown};
+}
+
+FrameValue Popularimeter(Bytes content)
+{
+    const auto [address, rest] = SplitAtTerminator(0, content);
+    std::string shown = rest.empty() ? std::string("no rating") : "rating " + std::to_string(rest[0]);
+    if (!address.empty())
+        shown += " from " + Quoted(text::Utf8FromCp1252(AsString(address)));
+    if (rest.size() > 1) {
+        std::uint64_t count = 0;
+        for (std::uint8_t b : rest.subspan(1, std::min<std::size_t>(rest.size() - 1, 8)))
+            count = count << 8 | b;
+        shown += ", played " + std::to_string(count) + " times";
+    }
+    return {AsString(content), shown};
+}
+
+bool IsTextFrameId(std::string_view id)
+{
+    return id.size() == 4 && id[0] == 'T' && id != "TXXX";
+}
+
+bool IsLinkFrameId(std::string_view id)
+{
+    return id.size() == 4 && id[0] == 'W' && id != "WXXX";
+}
+
+} // namespace
+
+FrameValue ValueOfFrame(const id3v2::ListedFrame& frame)
+{
+    if (!frame.Content)
+        return {"\x01unreadable " + std::to_string(frame.StoredSize), "encrypted or unreadable, " + SizeText(frame.StoredSize)};
+    const Bytes content(*frame.Content);
+    if (IsTextFrameId(frame.Id))
+        return TextFrame(content);
+    if (frame.Id == "COMM" || frame.Id == "USLT" || frame.Id == "TXXX" || frame.Id == "WXXX")
+        return DescribedFrame(frame, content);
+    if (IsLinkFrameId(frame.Id)) {
+        const std::string address = Utf8Text(0, content);
+        return {address, Quoted(address)};
+    }
+    if (frame.Id == "POPM")
+        return Popularimeter(content);
+    const std::string kind = frame.Id == "APIC" || frame.Id == "PIC" ? "picture, " : "";
+    return {AsString(content), kind + SizeText(frame.StoredSize)};
+}
+
+std::vector<FrameChange> CompareFrames(const std::vector<id3v2::ListedFrame>& before,
+                                       const std::vector<id3v2::ListedFrame>& after)
+{
+    std::vector<std::string> order;
+    std::map<std::string, std::pair<std::vector<FrameValue>, std::vector<FrameValue>>> byId;
+    const auto collect = [&](const std::vector<id3v2::ListedFrame>& frames, bool old) {
+        for (const id3v2::ListedFrame& frame : frames) {
+            auto [entry, added] = byId.try_emplace(frame.Id);
+            if (added)
+                order.push_back(frame.Id);
+            (old ? entry->second.first : entry->second.second).push_back(ValueOfFrame(frame));
+        }
+    };
+    collect(after, false);
+    collect(before, true);
+
+    std::vector<FrameChange> changes;
+    for (const std::string& id : order) {
+        const auto& [old, now] = byId[id];
+        std::size_t i = 0;
+        while (i < old.size() && i < now.size() && old[i].key == now[i].key)
+            ++i;
+        if (i == old.size() && i == now.size())
+            continue;
+        FrameChange change{id, FrameChange::Kind::Changed, {}, {}};
+        if (old.empty())
+            change.kind = FrameChange::Kind::Added;
+        else if (now.empty())
+            change.kind = FrameChange::Kind::Removed;
+        if (i < old.size())
+            change.before = old[i].shown;
+        if (i < now.size())
+            change.after = now[i].shown;
+        changes.push_back(std::move(change));
+    }
+    return changes;
+}
+
+} // namespace batch

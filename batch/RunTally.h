@@ -1,0 +1,31 @@
+#pragma once
+// The counts a run ends with, and the words for what became of each song.
+#include "app/SongWriting.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace batch {
+
+struct RunTally {
+    std::size_t listed = 0;  // songs the run was to write
+    std::size_t done = 0;    // songs it got to (fewer after an interruption)
+    std::size_t written = 0; // written, or in a dry run would be written
+    std::size_t unchanged = 0;
+    std::size_t notMp3 = 0;
+    std::size_t missing = 0;
+    std::size_t passedOver = 0;
+    std::size_t failed = 0;
+
+    void Count(app::SongOutcome outcome);
+};
+
+// The outcome's word in the report: written, would-write, unchanged, not-mp3, missing,
+// passed-over, failed.
+std::string_view OutcomeWord(app::SongOutcome outcome);
+
+// The summary's lines; a dry run says "would be written".
+std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted);
+
+} // namespace batch

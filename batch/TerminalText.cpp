@@ -1,0 +1,128 @@
+#include "batch/TerminalText.h"
+
+#include "text/Cp1252.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+namespace batch {
+namespace {
+
+bool IsUtf8Name(std::string_view charset)
+{
+    return charset == "UTF-8" || charset == "utf-8" || charset == "UTF8" || charset == "utf8";
+}
+
+// UTF-8 with every invalid sequence replaced by '?'.
+std::string ValidUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text::CodePointsFromUtf8(text))
+        text::AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
+    return out;
+}
+
+struct IconvCloser {
+    void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
+};
+
+} // namespace
+
+TerminalText::TerminalText()
+    : TerminalText(nl_langinfo(CODESET))
+{
+}
+
+TerminalText::TerminalText(std::string charset)
+    : charset_(std::move(charset))
+    , utf8_(IsUtf8Name(charset_))
+{
+}
+
+std::string TerminalText::Convert(std::string_view text, const std::string& from, const std::string& to) const
+{
+    const iconv_t handle = iconv_open(to.c_str(), from.c_str());
+    if (handle == reinterpret_cast<iconv_t>(-1))
+        return std::string(text);
+    const std::unique_ptr<void, IconvCloser> closer(handle);
+    std::string out;
+    char buffer[256];
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+        char* next = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t done = iconv(handle, &in, &inLeft, &next, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(next - buffer));
+        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // A character the other side lacks, or a broken sequence: '?' and on. iconv leaves the
+            // input at the character it could not take.
+            out += '?';
+            std::size_t skip = 1;
+            if (from == "UTF-8")
+                while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
+                    ++skip;
+            in += std::min(skip, inLeft);
+            inLeft -= std::min(skip, inLeft);
+        }
+    }
+    return out;
+}
+
+std::string TerminalText::FromTerminal(std::string_view text) const
+{
+    return utf8_ ? ValidUtf8(text) : ValidUtf8(Convert(text, charset_, "UTF-8"));
+}
+
+std::string TerminalText::ToTerminal(std::string_view utf8) const
+{
+    return utf8_ ? ValidUtf8(utf8) : Convert(ValidUtf8(utf8), "UTF-8", charset_);
+}
+
+std::string Quoted(std::string_view utf8)
+{
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\0': out += "\\0"; break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+                out += hex;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string TabField(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace batch
