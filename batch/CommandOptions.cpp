@@ -114,7 +114,7 @@ The catalogue (default: the database named in RevoZadoz.ini beside this program)
   --database NAME     the database: a file path (embedded engine) or host:/path (a server)
 
 Which songs (default: every song of the list, in list order):
-  --search TEXT       songs whose full name starts with TEXT, upper-cased as the search box
+  --search TEXT       songs whose full name contains TEXT, upper-cased as the search box
                       does; % and _ are wildcards
   --sort COLUMN       the list's order (default Mus_Codigo)
   --code N            only the song with code N; may be given again
