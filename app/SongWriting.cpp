@@ -1,5 +1,6 @@
 #include "app/SongWriting.h"
 
+#include "id3v2/TagReader.h"
 #include "tagkit/FileExtension.h"
 
 #include <exception>
@@ -37,8 +38,9 @@ void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io
     if (PlansFirst(options)) {
         result.planned = tagkit::PlanTagInfo(song.values);
         if (options.keepTags) {
+            // A small tag the inspection kept; a larger one is read again before it is replaced.
             const auto old = tagkit::InspectedTagBytes();
-            result.oldTag.assign(old.begin(), old.end());
+            result.oldTag = old.empty() ? id3v2::ReadWholeTag(result.path) : std::vector<std::uint8_t>(old.begin(), old.end());
         }
         if (result.planned.Unchanged && (options.dryRun || options.skipUnchanged)) {
             result.outcome = SongOutcome::Unchanged;

@@ -35,8 +35,7 @@ struct SongWriteResult {
     // Why the file was passed over, or what the failure was: empty otherwise.
     tagkit::Readiness readiness = tagkit::Readiness::NotOpened;
     std::string failure;
-    // With keepTags, for an inspected song ready to be written: the new tag, and the old one
-    // when it is small (larger old tags are to be read from the file).
+    // With keepTags, for an inspected song ready to be written: the new tag and the old one.
     tagkit::PlannedTag planned;
     std::vector<std::uint8_t> oldTag;
 };

@@ -1,8 +1,7 @@
 #include "batch/CommandOptions.h"
 
 #include "catalogue/SongQuery.h"
-#include "text/IntegerText.h"
-
+#include <charconv>
 #include <functional>
 #include <map>
 
@@ -13,10 +12,11 @@ using Setter = std::function<std::string(CommandOptions&, std::string_view)>;
 
 std::string SetCode(CommandOptions& options, std::string_view value)
 {
-    const std::optional<std::int32_t> code = text::ParseInt32(value);
-    if (!code)
+    std::int32_t code = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), code);
+    if (error != std::errc() || end != value.data() + value.size())
         return "--code takes a song's code, a whole number: '" + std::string(value) + "'";
-    options.codes.push_back(*code);
+    options.codes.push_back(code);
     return {};
 }
 

@@ -24,9 +24,20 @@ bool IsWide(std::uint8_t encoding)
     return id3v2::IsWideEncoding(encoding);
 }
 
-// Text in the frame's encoding as UTF-8: single-byte text as Windows-1252 (the system's code
-// page), UTF-16 by its byte order mark (little-endian without one) or big-endian, UTF-8 as it is.
-// Terminating zeros are dropped; zeros inside stay (they separate a list of texts).
+// ISO-8859-1 as UTF-8: each byte is its code point.
+std::string Latin1Text(Bytes bytes)
+{
+    std::string out;
+    for (std::uint8_t b : bytes)
+        text::AppendUtf8(out, b);
+    return out;
+}
+
+// Text in the frame's encoding as UTF-8, as a player that follows the standard reads it:
+// single-byte text as ISO-8859-1 (so Windows-1252 punctuation stored there, 0x80 to 0x9F, reads
+// as control characters), UTF-16 by its byte order mark (little-endian without one) or
+// big-endian, UTF-8 as it is. Terminating zeros are dropped; zeros inside stay (they separate a
+// list of texts).
 std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
 {
     std::string out;
@@ -52,7 +63,7 @@ std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
         for (char32_t c : text::CodePointsFromUtf8(AsString(bytes)))
             text::AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
     } else {
-        out = text::Utf8FromCp1252(AsString(bytes));
+        out = Latin1Text(bytes);
     }
     while (!out.empty() && out.back() == '\0')
         out.pop_back();
@@ -96,17 +107,15 @@ FrameValue DescribedFrame(const id3v2::ListedFrame& frame, Bytes content)
     const bool hasLanguage = frame.Id == "COMM" || frame.Id == "USLT";
     const std::uint8_t encoding = content.empty() ? 0 : content[0];
     Bytes rest = content.empty() ? content : content.subspan(1);
-    std::string language;
-    if (hasLanguage) {
-        language = AsString(rest.first(std::min<std::size_t>(3, rest.size())));
-        rest = rest.subspan(std::min<std::size_t>(3, rest.size()));
-    }
+    const Bytes languageBytes = hasLanguage ? rest.first(std::min<std::size_t>(3, rest.size())) : Bytes{};
+    const std::string language = AsString(languageBytes);
+    rest = rest.subspan(languageBytes.size());
     const auto [description, value] = SplitAtTerminator(encoding, rest);
     const std::string descriptionText = Utf8Text(encoding, description);
     const std::string text = frame.Id == "WXXX" ? Utf8Text(0, value) : Utf8Text(encoding, value);
     std::string shown = Quoted(text);
     if (!descriptionText.empty() || (hasLanguage && language != "eng"))
-        shown = "[" + (hasLanguage ? Quoted(text::Utf8FromCp1252(language)) + " " : "") + Quoted(descriptionText) + "] " + shown;
+        shown = "[" + (hasLanguage ? Quoted(Latin1Text(languageBytes)) + " " : "") + Quoted(descriptionText) + "] " + shown;
     return {language + '\0' + descriptionText + '\0' + text, shown};
 }
 
@@ -115,7 +124,7 @@ FrameValue Popularimeter(Bytes content)
     const auto [address, rest] = SplitAtTerminator(0, content);
     std::string shown = rest.empty() ? std::string("no rating") : "rating " + std::to_string(rest[0]);
     if (!address.empty())
-        shown += " from " + Quoted(text::Utf8FromCp1252(AsString(address)));
+        shown += " from " + Quoted(Latin1Text(address));
     if (rest.size() > 1) {
         std::uint64_t count = 0;
         for (std::uint8_t b : rest.subspan(1, std::min<std::size_t>(rest.size() - 1, 8)))

@@ -1,6 +1,5 @@
 #pragma once
-// The frames a song's write changes: its old tag (kept by the inspection when small, else read
-// again from the file, read-only) against the planned one.
+// The frames a song's write changes: its old tag against the planned one.
 #include "app/SongWriting.h"
 #include "batch/FrameChanges.h"
 

@@ -87,8 +87,17 @@ std::string TerminalText::ToTerminal(std::string_view utf8) const
 std::string Quoted(std::string_view utf8)
 {
     std::string out = "\"";
-    for (const char c : utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
         const auto byte = static_cast<unsigned char>(c);
+        // C1 control characters (U+0080 to U+009F, two bytes in UTF-8) are escaped too.
+        if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
+            static_cast<unsigned char>(utf8[i + 1]) >= 0x80) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(utf8[++i]));
+            out += hex;
+            continue;
+        }
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

@@ -26,8 +26,8 @@ private:
     bool utf8_ = true;
 };
 
-// Text shown between quotes: the quote and the backslash escaped, control characters as \n, \t,
-// \r, \0 or \xNN; other UTF-8 as it is.
+// Text shown between quotes: the quote and the backslash escaped, control characters (C1 ones
+// included) as \n, \t, \r, \0 or \xNN; other UTF-8 as it is.
 std::string Quoted(std::string_view utf8);
 
 // A field of a tab-separated line: backslash, tab, line feed and carriage return escaped.

@@ -1,0 +1,408 @@
+#!/usr/bin/env python3
+"""fonarel-write from outside, over the demo catalogue's mixed folder of real lame files (tags of
+every version, ID3v1 only, none, invalid audio, a picture, missing files), embedded and through
+the loopback server (FONAREL_FB_SERVER).
+
+    command_test.py FONAREL_WRITE FONAREL_CATALOGUE SOURCE_DIR [unittest arguments]
+
+mutagen reads every song before and after a run, independently of our own reader."""
+import fcntl
+import hashlib
+import os
+import pty
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+from mutagen.id3 import ID3, ID3NoHeaderError
+
+WRITE, CATALOGUE_TOOL, SOURCE = (Path(a) for a in sys.argv[1:4])
+del sys.argv[1:4]
+SERVER = os.environ.get("FONAREL_FB_SERVER", "")
+UNDER_CI = os.environ.get("CI") == "true"
+
+# Version 2.2 frame IDs as the system reads them (its frame table), for lining up old and new tags.
+V22_AS_V23 = {
+    "TT2": "TIT2", "TP1": "TPE1", "TAL": "TALB", "TRK": "TRCK", "TYE": "TYER", "TCO": "TCON",
+    "COM": "COMM", "TCM": "TCOM", "TEN": "TENC", "TCR": "TCOP", "TLA": "TLAN", "WXX": "WXXX",
+    "TOR": "TDRC", "TOA": "TOPE", "TT1": "TIT1", "TOT": "TOAL", "TRI": "TRIT", "POP": "POPM",
+}
+
+
+# --- the demo catalogue ------------------------------------------------------------------------
+
+class Demo:
+    """The demo catalogue made once in a scratch folder, its songs kept aside to be put back."""
+
+    def __init__(self):
+        self.root = Path(tempfile.mkdtemp(prefix="fonarel-write-test."))
+        os.chmod(self.root, 0o777)
+        run([sys.executable, str(SOURCE / "tools/demo/make-demo"), "--root", str(self.root),
+             "--catalogue-tool", str(CATALOGUE_TOOL)], check=True, capture_output=True)
+        self.folder = self.root / "demo"
+        os.chmod(self.folder, 0o777)
+        self.songs = self.folder / "musicas"
+        self.pristine = self.root / "pristine"
+        shutil.copytree(self.songs, self.pristine, symlinks=True)
+        self.description = (self.folder / "catalogue.tsv").read_bytes()
+
+    def database(self, server, name="catalogue.fdb", description=None):
+        """The catalogue for a backend: the demo's own file, or a copy the server makes."""
+        if not server and description is None and name == "catalogue.fdb":
+            return str(self.folder / name)
+        path = self.folder / name
+        database = f"{SERVER}:{path}" if server else str(path)
+        source = self.folder / (name + ".tsv")
+        source.write_bytes(description if description is not None else self.description)
+        run([str(CATALOGUE_TOOL), "--replace", database, str(source)], check=True, capture_output=True)
+        return database
+
+    def restore(self):
+        shutil.rmtree(self.songs)
+        shutil.copytree(self.pristine, self.songs, symlinks=True)
+
+    def remove(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def full_names(self):
+        """Code -> MUS_NOMECOMPLETO (Windows-1252 decoded) of every song of the description."""
+        names = {}
+        for line in self.description.decode("ascii").splitlines():
+            fields = line.split("\t")
+            if fields[0] != "Tb_Musicas":
+                continue
+            columns = dict(f.split("=", 1) for f in fields[1:])
+            names[int(columns["MUS_CODIGO"])] = unescape(columns.get("MUS_NOMECOMPLETO", ""))
+        return names
+
+
+def unescape(value):
+    return re.sub(rb"\\x([0-9a-fA-F]{2})", lambda m: bytes([int(m.group(1), 16)]),
+                  value.encode("ascii")).decode("cp1252")
+
+
+def run(argv, **kwargs):
+    return subprocess.run(argv, stdin=subprocess.DEVNULL, **kwargs)
+
+
+def command(*args, env=None, **kwargs):
+    environment = dict(os.environ, LC_ALL="C.UTF-8")
+    environment.update(env or {})
+    return run([str(WRITE), *args], capture_output=True, env=environment, **kwargs)
+
+
+def file_states(folder):
+    """Path -> (SHA-256, modification time) of every file."""
+    states = {}
+    for path in sorted(Path(folder).rglob("*")):
+        if path.is_file():
+            states[str(path)] = (hashlib.sha256(path.read_bytes()).hexdigest(), path.stat().st_mtime_ns)
+    return states
+
+
+def report_lines(path):
+    """[(code, path, outcome, [frame IDs])] of a report."""
+    rows = []
+    for line in Path(path).read_text("utf-8").splitlines():
+        code, song, outcome, ids = line.split("\t")
+        rows.append((int(code), song, outcome, ids.split(",") if ids else []))
+    return rows
+
+
+# --- mutagen's view of a tag ---------------------------------------------------------------------
+
+def canonical(value):
+    if isinstance(value, (list, tuple)):
+        return tuple(canonical(v) for v in value)
+    if isinstance(value, (bytes, int, float)) or value is None:
+        return value
+    return str(value)
+
+
+def frame_value(frame):
+    """Every field of the frame but its text encoding: a text stored in another encoding is the
+    same value."""
+    specs = list(frame._framespec) + list(getattr(frame, "_optionalspec", []))
+    return tuple((s.name, canonical(getattr(frame, s.name, None))) for s in specs if s.name != "encoding")
+
+
+TEXT_CODECS = {0: "latin-1", 1: "utf-16", 2: "utf-16-be", 3: "utf-8"}
+
+
+def unknown_frame(raw, version):
+    """A frame mutagen does not know (the catalogue's own text frames), from its raw bytes: ID
+    and value, a text frame's value being its texts whatever their encoding."""
+    header = 6 if version == 2 else 10
+    frame_id, data = raw[:header - 6 + 3 if version == 2 else 4].decode("latin-1"), raw[header:]
+    if frame_id.startswith("T") and data and data[0] in TEXT_CODECS:
+        texts = data[1:].decode(TEXT_CODECS[data[0]], "replace").rstrip("\0").split("\0")
+        return frame_id, (("text", tuple(texts)),)
+    return frame_id, (("data", bytes(data)),)
+
+
+def frames_of(path):
+    """Frame ID (in its version 2.3 form) -> sorted frame values, as mutagen reads the file."""
+    try:
+        tags = ID3(path, translate=False, load_v1=False)
+    except ID3NoHeaderError:
+        return {}
+    found = [(frame.FrameID, frame_value(frame)) for frame in tags.values()]
+    found += [unknown_frame(raw, tags.version[1]) for raw in tags.unknown_frames]
+    frames = {}
+    for frame_id, value in found:
+        frames.setdefault(V22_AS_V23.get(frame_id, frame_id), []).append(value)
+    return {k: sorted(v, key=repr) for k, v in frames.items()}
+
+
+def changed_ids(before, after):
+    return {i for i in set(before) | set(after) if before.get(i) != after.get(i)}
+
+
+# --- the tests -----------------------------------------------------------------------------------
+
+class CommandTest(unittest.TestCase):
+    server = False
+
+    @classmethod
+    def setUpClass(cls):
+        if cls.server and not SERVER:
+            if UNDER_CI:
+                raise AssertionError("FONAREL_FB_SERVER is not set under CI: the loopback server did not start")
+            raise unittest.SkipTest("no Firebird server (FONAREL_FB_SERVER is not set; scripts/test starts one)")
+        cls.demo = Demo()
+        cls.database = cls.demo.database(cls.server, "server.fdb" if cls.server else "catalogue.fdb")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.demo.remove()
+
+    def setUp(self):
+        self.demo.restore()
+        self.reports = self.demo.root / "reports"
+        self.reports.mkdir(exist_ok=True)
+
+    def write(self, *args, **kwargs):
+        return command("--database", self.database, *args, **kwargs)
+
+    def test_a_dry_run_opens_no_song_for_writing_and_lists_exactly_what_the_run_then_changes(self):
+        before = file_states(self.demo.songs)
+        frames_before = {p: frames_of(p) for p in before}
+        dry_report = self.reports / "dry.tsv"
+        trace = self.reports / "dry.strace"
+        result = run(["strace", "-f", "-qq", "-e", "trace=open,openat,creat,truncate,rename,renameat,renameat2,unlink,unlinkat",
+                      "-o", str(trace), str(WRITE), "--database", self.database, "--dry-run",
+                      "--report", str(dry_report)], capture_output=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(file_states(self.demo.songs), before)
+        songs_folder = str(self.demo.songs)
+        touching = [line for line in trace.read_text().splitlines()
+                    if songs_folder in line and (re.search(r"O_(WRONLY|RDWR|CREAT|TRUNC)", line)
+                                                 or re.search(r"\b(creat|truncate|rename\w*|unlink\w*)\(", line))]
+        self.assertEqual(touching, [])
+
+        dry = report_lines(dry_report)
+        self.assertEqual(len(dry), 247)
+        run_report = self.reports / "run.tsv"
+        result = self.write("--quiet", "--report", str(run_report))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, b"")
+        real = report_lines(run_report)
+
+        expected_outcome = {"would-write": "written", "unchanged": "unchanged", "not-mp3": "not-mp3",
+                            "missing": "missing", "passed-over": "passed-over"}
+        outcomes = {}
+        for (code, path, outcome, ids), (real_code, real_path, real_outcome, real_ids) in zip(dry, real):
+            self.assertEqual((code, path), (real_code, real_path))
+            self.assertEqual(expected_outcome[outcome], real_outcome, path)
+            self.assertEqual(ids, real_ids, path)
+            outcomes[outcome] = outcomes.get(outcome, 0) + 1
+            if real_outcome == "written":
+                self.assertEqual(set(ids), changed_ids(frames_before[path], frames_of(path)), path)
+                self.assertEqual(len(ids), len(set(ids)), path)
+            elif path in before:
+                self.assertEqual(file_states(Path(path).parent)[path], before[path], path)
+        self.assertEqual(outcomes, {"would-write": 242, "not-mp3": 1, "missing": 3, "passed-over": 1})
+
+    def test_skip_unchanged_writes_nothing_again_and_then_only_the_song_whose_row_changed(self):
+        self.assertEqual(self.write("--quiet").returncode, 0)
+        written = file_states(self.demo.songs)
+        report = self.reports / "again.tsv"
+        result = self.write("--skip-unchanged", "--report", str(report))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(file_states(self.demo.songs), written)
+        self.assertIn(b"unchanged (skipped):         242", result.stdout)
+        self.assertNotIn("written", {outcome for _, _, outcome, _ in report_lines(report)})
+
+        # The catalogue again, with one song's title changed.
+        description = re.sub(rb"(Tb_Musicas\tMUS_CODIGO=17\t)MUS_NOME=[^\t\n]*", rb"\1MUS_NOME=Outra Cantiga",
+                             self.demo.description)
+        self.assertNotEqual(description, self.demo.description)
+        changed = self.demo.database(self.server, "changed.fdb", description)
+        report = self.reports / "changed.tsv"
+        result = command("--database", changed, "--skip-unchanged", "--quiet", "--report", str(report))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        rows = report_lines(report)
+        self.assertEqual([(code, ids) for code, _, outcome, ids in rows if outcome == "written"], [(17, ["TIT2"])])
+        now = file_states(self.demo.songs)
+        self.assertEqual([p for p in now if now[p] != written[p]], [rows[16][1]])
+        self.assertEqual(frames_of(rows[16][1])["TIT2"], [(("text", ("Outra Cantiga",)),)])
+
+
+class ServerCommandTest(CommandTest):
+    server = True
+
+
+class ChoiceAndFailureTest(unittest.TestCase):
+    """Which songs a run takes, wrong command lines, catalogues that cannot be read, an
+    interruption; embedded only."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.demo = Demo()
+        cls.database = cls.demo.database(False)
+        cls.names = cls.demo.full_names()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.demo.remove()
+
+    def setUp(self):
+        self.demo.restore()
+
+    def listed(self, *args, env=None):
+        report = self.demo.root / "listed.tsv"
+        result = command("--database", self.database, "--dry-run", "--quiet", "--report", str(report), *args, env=env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return [code for code, _, _, _ in report_lines(report)]
+
+    def test_codes_are_written_in_list_order_and_unknown_ones_are_named(self):
+        result = command("--database", self.database, "--code", "9", "--code", "3", "--code=5", "--code", "99999",
+                         "--report", str(self.demo.root / "codes.tsv"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        rows = report_lines(self.demo.root / "codes.tsv")
+        self.assertEqual([(code, outcome) for code, _, outcome, _ in rows], [(3, "written"), (5, "written"), (9, "written")])
+        self.assertIn(b"no song with code 99999 in the list", result.stderr)
+        self.assertIn(b"songs listed:                  3", result.stdout)
+        self.assertEqual(self.listed("--sort", "MUS_NOMECOMPLETO", "--code", "9", "--code", "3"),
+                         sorted([3, 9], key=lambda c: self.names[c].encode("cp1252")))
+
+    def test_the_search_is_upper_cased_with_wildcards_and_quotes_taken_as_text(self):
+        def expected(pattern):
+            return [c for c in sorted(self.names) if re.search(pattern, self.names[c])]
+        self.assertEqual(self.listed("--search", "são"), expected("SÃO"))
+        self.assertEqual(len(expected("SÃO")), 11)
+        self.assertEqual(self.listed("--search", "marcha d_ "), expected("MARCHA D. "))
+        self.assertEqual(self.listed("--search", "MARCHA%SÃO"), expected("MARCHA.*SÃO"))
+        self.assertEqual(self.listed("--search", "D'Á"), [])
+        self.assertEqual(self.listed("--search", "' OR 1=1 --"), [])
+
+    def test_wrong_command_lines_end_with_status_2_and_say_what_is_wrong(self):
+        for args, text in [(["--bogus"], b"unknown option --bogus"),
+                           (["--code"], b"--code needs a value"),
+                           (["--code", "x1"], b"--code takes a song's code"),
+                           (["--sort", "MUS_NOME; DROP TABLE Tb_Musicas"], b"--sort takes a column name"),
+                           (["--dry-run=yes"], b"--dry-run takes no value"),
+                           (["--dry-run", "--skip-unchanged"], b"--skip-unchanged has nothing to skip"),
+                           (["songs"], b"unexpected argument 'songs'")]:
+            result = command("--database", self.database, *args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(text, result.stderr, args)
+            self.assertEqual(result.stdout, b"")
+        self.assertEqual(command("--help").returncode, 0)
+        self.assertIn(b"--skip-unchanged", command("--help").stdout)
+
+    def test_configuration_and_connection_failures_end_with_status_2_and_the_clients_text(self):
+        before = file_states(self.demo.songs)
+        missing = self.demo.root / "nowhere" / "RevoZadoz.ini"
+        result = command("--ini", str(missing))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(b"no configuration file " + str(missing).encode(), result.stderr)
+
+        blank = self.demo.root / "blank.ini"
+        blank.write_bytes(b"[BANCO]\r\ncaminho=\r\n")
+        result = command("--ini", str(blank))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(b"names no database", result.stderr)
+
+        ini = self.demo.root / "good.ini"
+        ini.write_bytes(b"[BANCO]\r\ncaminho=" + self.database.encode() + b"\r\n")
+        self.assertEqual(command("--ini", str(ini), "--dry-run", "--quiet").returncode, 0)
+
+        absent = str(self.demo.root / "absent.fdb")
+        result = command("--database", absent)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(b"cannot be read", result.stderr)
+        # The client's own words, naming the file it could not open.
+        self.assertIn(absent.encode(), result.stderr.split(b"\n", 1)[1])
+
+        result = command("--database", "localhost/1:" + absent)
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(file_states(self.demo.songs), before)
+
+    def test_the_terminals_character_set_shows_the_values(self):
+        utf8 = command("--database", self.database, "--dry-run", "--code", "1")
+        self.assertIn('TIT2: added "Balanço da Varanda"', utf8.stdout.decode("utf-8"))
+        ascii_only = command("--database", self.database, "--dry-run", "--code", "1", env={"LC_ALL": "C"})
+        self.assertIn(b'TIT2: added "Balan?o da Varanda"', ascii_only.stdout)
+        self.assertTrue(all(b < 0x80 for b in ascii_only.stdout))
+
+    def test_progress_shows_on_a_terminal_only_and_quiet_keeps_the_summary_back(self):
+        leader, follower = pty.openpty()
+        process = subprocess.Popen([str(WRITE), "--database", self.database, "--dry-run"], stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=follower, env=dict(os.environ, LC_ALL="C.UTF-8"))
+        os.close(follower)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(leader, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(leader)
+        self.assertEqual(process.wait(), 0)
+        self.assertIn(b"247 of 247 songs", shown)
+        self.assertIn(b"songs/s", shown)
+        piped = command("--database", self.database, "--dry-run")
+        self.assertEqual(piped.stderr, b"")
+        self.assertIn(b"songs listed:                247", piped.stdout)
+        quiet = command("--database", self.database, "--quiet")
+        self.assertEqual((quiet.returncode, quiet.stdout, quiet.stderr), (0, b"", b""))
+
+    def test_an_interrupt_stops_after_the_song_at_hand_with_the_summary_so_far_and_status_130(self):
+        before = file_states(self.demo.songs)
+        fifo = self.demo.root / "report.fifo"
+        if fifo.exists():
+            fifo.unlink()
+        os.mkfifo(fifo)
+        process = subprocess.Popen([str(WRITE), "--database", self.database, "--report", str(fifo)],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   env=dict(os.environ, LC_ALL="C.UTF-8"))
+        with open(fifo, "rb", buffering=0) as report:
+            # The smallest pipe holds a few dozen report lines: the run waits on it there, since
+            # each line is flushed as its song is done. Ctrl+C then reaches it mid-run.
+            fcntl.fcntl(report.fileno(), 1031, 4096)  # F_SETPIPE_SZ
+            first = report.read(1)
+            process.send_signal(signal.SIGINT)
+            lines = (first + b"".join(iter(lambda: report.read(65536), b""))).decode("utf-8").splitlines()
+        stdout, stderr = process.communicate()
+        self.assertEqual(process.returncode, 130, stderr)
+        done = len(lines)
+        self.assertLess(done, 247)
+        self.assertIn(f"interrupted after {done} of 247 songs".encode(), stdout)
+        after = file_states(self.demo.songs)
+        written = {line.split("\t")[1] for line in lines if line.split("\t")[2] == "written"}
+        self.assertGreater(len(written), 0)
+        for path, state in before.items():
+            self.assertEqual(after[path] != state, path in written, path)
+        self.assertEqual(int(re.search(rb"\nwritten: +(\d+)", stdout).group(1)), len(written))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
