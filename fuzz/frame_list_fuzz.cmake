@@ -1,0 +1,8 @@
+# The dry run's frame values come from the command line's library, which needs the window's; the
+# harness builds the two files it needs itself, so that it runs in the fuzz build without Qt.
+fonarel_fuzz_target(frame_list frame_list.cpp LIBS fonarel_id3v2 fonarel_text)
+foreach(target frame_list_replay frame_list_fuzzer)
+  if(TARGET ${target})
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/batch/FrameChanges.cpp ${PROJECT_SOURCE_DIR}/batch/TerminalText.cpp)
+  endif()
+endforeach()
