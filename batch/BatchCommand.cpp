@@ -201,12 +201,15 @@ private:
         const app::SongTag tag = app::MapSongToTag(record);
         const app::SongWriteResult song = app::WriteCatalogueSong(tag, writeOptions_, written_);
         tally_.Count(song.outcome);
+        const bool failed = song.outcome == SongOutcome::Failed;
+        if (!options_.dryRun && !report_ && !failed)
+            return; // nothing to say of a song written, skipped or passed over
         const std::string code(record.Text(SongColumn::MUS_CODIGO));
         const std::string shownPath = text::Utf8FromCp1252(tag.fileName);
         const std::vector<FrameChange> changes = writeOptions_.keepTags ? ChangesOfSong(song) : std::vector<FrameChange>{};
         if (options_.dryRun)
             talk_.Out(DryRunText(code, shownPath, song, changes));
-        else if (song.outcome == SongOutcome::Failed)
+        else if (failed)
             talk_.Error("[" + code + "] " + shownPath + ": " + song.failure);
         if (report_) {
             const std::string path = song.path.empty() ? app::FileSystemPath(tag.fileName) : song.path;

@@ -37,6 +37,18 @@ struct Inspection {
     std::int64_t fileLength = 0;
     // The whole tag, when it is small enough that a write could leave it as it is.
     std::vector<std::uint8_t> smallTag;
+
+    // Empty again, keeping the byte buffers for the next song.
+    void Clear()
+    {
+        std::vector<std::uint8_t> keptHead = std::move(head);
+        std::vector<std::uint8_t> keptTag = std::move(smallTag);
+        *this = Inspection{};
+        keptHead.clear();
+        keptTag.clear();
+        head = std::move(keptHead);
+        smallTag = std::move(keptTag);
+    }
 };
 
 // The reader set of the song at hand and the one tag data record, alive for the whole run.
@@ -155,7 +167,7 @@ void CreateTagObjects(std::string_view Extension)
 void ClearTagRecord()
 {
     State().record.Clear();
-    State().found = Inspection{};
+    State().found.Clear();
 }
 
 void LoadFileInfo(const std::string& FileName)
@@ -236,12 +248,13 @@ PlannedTag PlanTagInfo(const TagValues& values)
     PlannedTag planned;
     if (!state.id3v2Tag || InspectionReadiness() != Readiness::Ready)
         return planned;
-    id3v2::TID3v2 merged = *state.id3v2Tag;
-    MergeValues(merged, values, state.record, state.found);
+    // The merge depends on the record and the values alone, so SaveTagInfo's merge after this one
+    // gives the same tag.
+    MergeValues(*state.id3v2Tag, values, state.record, state.found);
     id3v2::TagPlan plan;
     plan.Header.SetBytes(state.found.head);
     plan.FileLength = state.found.fileLength;
-    if (!id3v2::BuildNewTag(merged.Values(), plan, planned.NewTag))
+    if (!id3v2::BuildNewTag(state.id3v2Tag->Values(), plan, planned.NewTag))
         return planned;
     planned.Rebuild = plan.NeedRewrite;
     planned.Unchanged = !plan.NeedRewrite && planned.NewTag == state.found.smallTag;

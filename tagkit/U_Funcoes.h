@@ -66,8 +66,8 @@ struct PlannedTag {
 };
 
 // Needs LoadFileInfo for the file just before, like SaveTagInfo, and leaves the record as it
-// is, so that SaveTagInfo may follow with the same values. Throws ConversionError as
-// SaveTagInfo does.
+// is, so that SaveTagInfo may follow with the same values (the ID3v2 reader holds the merged
+// values from here on, as after SaveTagInfo). Throws ConversionError as SaveTagInfo does.
 PlannedTag PlanTagInfo(const TagValues& values);
 
 // The inspected file's tag, header first, when the whole tag is at most 4096 bytes (the only
