@@ -113,9 +113,13 @@ FrameValue DescribedFrame(const id3v2::ListedFrame& frame, Bytes content)
     const auto [description, value] = SplitAtTerminator(encoding, rest);
     const std::string descriptionText = Utf8Text(encoding, description);
     const std::string text = frame.Id == "WXXX" ? Utf8Text(0, value) : Utf8Text(encoding, value);
-    std::string shown = Quoted(text);
-    if (!descriptionText.empty() || (hasLanguage && language != "eng"))
-        shown = "[" + (hasLanguage ? Quoted(Latin1Text(languageBytes)) + " " : "") + Quoted(descriptionText) + "] " + shown;
+    // The language always (a write sets it to "eng"), the description when there is one.
+    const bool plainLanguage = std::all_of(languageBytes.begin(), languageBytes.end(),
+                                           [](std::uint8_t b) { return b >= 0x21 && b < 0x7F && b != '"'; });
+    std::string qualifier = !hasLanguage ? std::string() : plainLanguage ? language : Quoted(Latin1Text(languageBytes));
+    if (!descriptionText.empty())
+        qualifier += (qualifier.empty() ? "" : ", ") + Quoted(descriptionText);
+    const std::string shown = (qualifier.empty() ? "" : "(" + qualifier + ") ") + Quoted(text);
     return {language + '\0' + descriptionText + '\0' + text, shown};
 }
 

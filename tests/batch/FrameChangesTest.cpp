@@ -63,8 +63,8 @@ TEST(FrameChanges, CommentsCountTheirLanguageAndDescriptionAndRatingsTheirAddres
     const std::string ours = Tag(3, FrameV23("COMM", "\0eng\0Bom"s) + FrameV23("POPM", "\0\xC4"s));
     auto changes = Changes(Tag(3, FrameV23("COMM", "\0por\0Bom"s) + FrameV23("POPM", "a@b\0\xC4\0\0\0\x03"s)), ours);
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].before, "[\"por\" \"\"] \"Bom\"");
-    EXPECT_EQ(changes[0].after, "\"Bom\"");
+    EXPECT_EQ(changes[0].before, "(por) \"Bom\"");
+    EXPECT_EQ(changes[0].after, "(eng) \"Bom\"");
     EXPECT_EQ(changes[1].before, "rating 196 from \"a@b\", played 3 times");
     EXPECT_EQ(changes[1].after, "rating 196");
     // A comment in UTF-16 with the same language, description and text is the same comment.
