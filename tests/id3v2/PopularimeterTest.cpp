@@ -11,8 +11,6 @@
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tfile.h>
 
-#include <zlib.h>
-
 #include <string>
 
 namespace id3v2 {
@@ -64,16 +62,6 @@ std::string Unsynchronised(const std::string& bytes)
         if (ff && (i + 1 == bytes.size() || bytes[i + 1] == '\0' || static_cast<unsigned char>(bytes[i + 1]) >= 0xE0))
             out += '\0';
     }
-    return out;
-}
-
-std::string Deflated(const std::string& bytes)
-{
-    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-    std::string out(size, '\0');
-    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-             static_cast<uLong>(bytes.size()));
-    out.resize(size);
     return out;
 }
 

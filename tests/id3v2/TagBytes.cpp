@@ -1,5 +1,7 @@
 #include "TagBytes.h"
 
+#include <zlib.h>
+
 namespace tagbytes {
 
 std::string Syncsafe(std::uint32_t size)
@@ -81,6 +83,16 @@ std::string AudioBytes(std::size_t size)
         audio += static_cast<char>((i * 31 + 7) & 0xFF);
     audio.resize(size);
     return audio;
+}
+
+std::string Deflated(const std::string& bytes)
+{
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+             static_cast<uLong>(bytes.size()));
+    out.resize(size);
+    return out;
 }
 
 } // namespace tagbytes

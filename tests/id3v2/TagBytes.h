@@ -26,6 +26,9 @@ std::string Latin1(std::string_view text);
 std::string Utf16LittleEndian(std::u16string_view text, bool withMark = true);
 std::string Utf16BigEndian(std::u16string_view text, bool withMark = true);
 
+// The bytes zlib-compressed, as a compressed frame holds them.
+std::string Deflated(const std::string& bytes);
+
 // Bytes that stand for audio after a tag: an MPEG frame header and filler.
 std::string AudioBytes(std::size_t size);
 
