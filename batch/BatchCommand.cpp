@@ -252,9 +252,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
                    text::Utf8FromCp1252(error.what()));
         return kExitUsage;
     }
-    if (interrupted)
-        return kExitInterrupted;
-
+    // Interrupted while the list was read: the run stops before its first song and says so.
     Run run(options, talk, interrupted);
     if (!run.OpenReport())
         return kExitUsage;
