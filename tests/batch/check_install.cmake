@@ -1,0 +1,22 @@
+# Installs the build into a scratch prefix and checks what lands there: both programs, the
+# command's manual and the window's desktop entry, and that the installed command runs.
+#   cmake -DBUILD=dir -DPREFIX=dir -P check_install.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}" OUTPUT_QUIET RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+foreach(file bin/fonarel bin/fonarel-write share/man/man1/fonarel-write.1 share/applications/fonarel.desktop)
+  if(NOT EXISTS "${PREFIX}/${file}")
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+execute_process(COMMAND "${PREFIX}/bin/fonarel-write" --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT version MATCHES "^fonarel-write")
+  message(FATAL_ERROR "the installed fonarel-write does not run: ${status} ${version}")
+endif()
+file(READ "${PREFIX}/share/applications/fonarel.desktop" entry)
+if(NOT entry MATCHES "Exec=fonarel\n")
+  message(FATAL_ERROR "the desktop entry does not start the window")
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
