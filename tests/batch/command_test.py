@@ -127,8 +127,8 @@ def canonical(value):
 def frame_value(frame):
     """Every field of the frame but its text encoding: a text stored in another encoding is the
     same value."""
-    specs = list(frame._framespec) + list(getattr(frame, "_optionalspec", []))
-    return tuple((s.name, canonical(getattr(frame, s.name, None))) for s in specs if s.name != "encoding")
+    return tuple((name, canonical(value)) for name, value in vars(frame).items()
+                 if name != "encoding" and not name.startswith("_"))
 
 
 TEXT_CODECS = {0: "latin-1", 1: "utf-16", 2: "utf-16-be", 3: "utf-8"}
