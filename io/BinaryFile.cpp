@@ -19,6 +19,27 @@ int OpenRetrying(const std::string& path, int flags, unsigned permissions)
     return fd;
 }
 
+// Repeats a positional read or write (call(done) moves the bytes from `done` on) until `size`
+// bytes are moved or a call moves none; a signal's interruption is retried. The count moved, or
+// -1 on an error.
+template <typename Call>
+std::int64_t TransferAll(std::size_t size, Call call)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = call(done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
 } // namespace
 
 BinaryFile::~BinaryFile()
@@ -81,38 +102,19 @@ std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> buf
 {
     if (fd_ < 0 || offset < 0)
         return -1;
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-        const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done, offset + static_cast<std::int64_t>(done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<std::int64_t>(done);
+    return TransferAll(buffer.size(), [&](std::size_t done) {
+        return ::pread(fd_, buffer.data() + done, buffer.size() - done, offset + static_cast<std::int64_t>(done));
+    });
 }
 
 bool BinaryFile::WriteAt(std::int64_t offset, std::span<const std::uint8_t> data) const
 {
     if (fd_ < 0 || offset < 0)
         return false;
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done, offset + static_cast<std::int64_t>(done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    // A write that takes nothing more ends the transfer short: a failure.
+    return TransferAll(data.size(), [&](std::size_t done) {
+               return ::pwrite(fd_, data.data() + done, data.size() - done, offset + static_cast<std::int64_t>(done));
+           }) == static_cast<std::int64_t>(data.size());
 }
 
 bool BinaryFile::Sync() const
