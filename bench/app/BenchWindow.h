@@ -33,7 +33,6 @@ public:
 class BenchApplication {
 public:
     BenchApplication(int& argc, char** argv);
-    QApplication& Get() { return application_; }
 
 private:
     QApplication application_;

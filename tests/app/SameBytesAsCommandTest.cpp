@@ -2,30 +2,26 @@
 // demo catalogue's mixed folder (tags of each version, ID3v1 only, none, invalid audio, a picture,
 // missing files), embedded and through the loopback server.
 #include "WindowTesting.h"
+#include "tests/TestEnvironment.h"
+#include "tools/mp3fixtures/Command.h"
+#include "tools/mp3fixtures/FileBytes.h"
 
 #include <QPushButton>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 namespace apptest {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
+using Files = std::map<std::string, std::vector<std::uint8_t>>;
 
 Files ReadFiles(const fs::path& folder)
 {
     Files files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            files[entry.path().string()] = std::string(std::istreambuf_iterator<char>(in), {});
-        }
+        if (entry.is_regular_file())
+            files[entry.path().string()] = fixtures::ReadFileBytes(entry.path().string());
     return files;
 }
 
@@ -35,24 +31,15 @@ void PutBack(const Files& files, const fs::path& folder)
         if (entry.is_regular_file() && !files.contains(entry.path().string()))
             fs::remove(entry.path());
     for (const auto& [path, bytes] : files)
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        fixtures::WriteFileBytes(path, bytes);
 }
 
-std::string Quote(const std::string& text)
+// Runs a program; a failure is recorded with its output. Whether it ended with status 0.
+bool Runs(const std::vector<std::string>& argv)
 {
-    return "'" + text + "'";
-}
-
-int RunShell(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string ServerHost()
-{
-    const char* host = std::getenv("FONAREL_FB_SERVER");
-    return host == nullptr ? "" : host;
+    const fixtures::CommandResult result = fixtures::RunCommand(argv, true);
+    EXPECT_EQ(result.exitCode, 0) << argv[0] << ": " << result.output;
+    return result.exitCode == 0;
 }
 
 class SameBytesAsTheCommand : public WindowTest, public ::testing::WithParamInterface<bool> {
@@ -63,27 +50,23 @@ protected:
     std::string MakeDemo()
     {
         const fs::path root = Folder();
-        EXPECT_EQ(RunShell("python3 " + Quote(FONAREL_SOURCE_DIR "/tools/demo/make-demo") + " --root " + Quote(root) +
-                      " --catalogue-tool " + Quote(FONAREL_CATALOGUE_TOOL) + " >/dev/null"),
-                  0);
+        Runs({"python3", FONAREL_SOURCE_DIR "/tools/demo/make-demo", "--root", root.string(), "--catalogue-tool",
+                    FONAREL_CATALOGUE_TOOL});
         if (!Server())
             return (root / "demo" / "catalogue.fdb").string();
         // The server, which runs as its own user, makes its copy of the catalogue itself.
         fs::permissions(root, fs::perms::all);
         fs::permissions(root / "demo", fs::perms::all);
-        const std::string database = ServerHost() + ":" + (root / "demo" / "server.fdb").string();
-        EXPECT_EQ(RunShell(Quote(FONAREL_CATALOGUE_TOOL) + " " + Quote(database) + " " +
-                      Quote((root / "demo" / "catalogue.tsv").string()) + " >/dev/null"),
-                  0);
+        const std::string database = testenv::ServerHost() + ":" + (root / "demo" / "server.fdb").string();
+        Runs({FONAREL_CATALOGUE_TOOL, database, (root / "demo" / "catalogue.tsv").string()});
         return database;
     }
 };
 
 TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
 {
-    if (Server() && ServerHost().empty()) {
-        const char* ci = std::getenv("CI");
-        if (ci != nullptr && std::string_view(ci) == "true")
+    if (Server() && testenv::ServerHost().empty()) {
+        if (testenv::UnderCI())
             FAIL() << "FONAREL_FB_SERVER is not set under CI: the loopback Firebird server did not start";
         GTEST_SKIP() << "no Firebird server (FONAREL_FB_SERVER is not set; scripts/test starts one)";
     }
@@ -101,7 +84,7 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
 
     PutBack(before, songs);
     ASSERT_EQ(ReadFiles(songs), before);
-    ASSERT_EQ(RunShell(Quote(FONAREL_WRITE_TOOL) + " --quiet --database " + Quote(database)), 0);
+    ASSERT_TRUE(Runs({FONAREL_WRITE_TOOL, "--quiet", "--database", database}));
     const Files byCommand = ReadFiles(songs);
 
     std::size_t changed = 0;

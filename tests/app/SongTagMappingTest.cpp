@@ -1,5 +1,6 @@
 #include "app/SongTagMapping.h"
 #include "catalogue/RowStore.h"
+#include "tools/mp3fixtures/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -97,9 +98,8 @@ TEST(MapSongToTag, TheExtensionEndsAtNoPathSeparator)
 
 TEST(FileSystemPath, UsesTheUtf8NameAndTheRawBytesOnlyWhenOnlyTheyNameAFile)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fonarel-paths.XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::string folder = pattern + "/";
+    const fixtures::ScratchDir scratch("fonarel-paths");
+    const std::string folder = scratch.Path() + "/";
     EXPECT_EQ(FileSystemPath(folder + "plain.mp3"), folder + "plain.mp3");
     // Neither exists: the UTF-8 form, which is the name a new file would get.
     EXPECT_EQ(FileSystemPath(folder + "can\xE7\xE3o.mp3"), folder + "can\xC3\xA7\xC3\xA3o.mp3");
@@ -107,7 +107,6 @@ TEST(FileSystemPath, UsesTheUtf8NameAndTheRawBytesOnlyWhenOnlyTheyNameAFile)
     EXPECT_EQ(FileSystemPath(folder + "can\xE7\xE3o.mp3"), folder + "can\xE7\xE3o.mp3");
     std::ofstream(folder + "can\xC3\xA7\xC3\xA3o.mp3") << "utf-8";
     EXPECT_EQ(FileSystemPath(folder + "can\xE7\xE3o.mp3"), folder + "can\xC3\xA7\xC3\xA3o.mp3");
-    std::filesystem::remove_all(pattern);
 }
 
 } // namespace

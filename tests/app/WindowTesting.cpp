@@ -23,8 +23,6 @@ namespace apptest {
 void RecordedBoxes::Show(const app::MessageRequest& request)
 {
     shown.push_back(request);
-    if (onShow)
-        onShow(request);
 }
 
 catalogue::builder::CatalogueDescription NumberedSongs(int songs)
@@ -40,20 +38,9 @@ catalogue::builder::CatalogueDescription NumberedSongs(int songs)
     return d;
 }
 
-WindowTest::WindowTest()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "fonarel-window.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a scratch folder");
-    folder_ = pattern;
-}
+WindowTest::WindowTest() = default;
 
-WindowTest::~WindowTest()
-{
-    window_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-}
+WindowTest::~WindowTest() = default;
 
 std::string WindowTest::MakeCatalogue(const catalogue::builder::CatalogueDescription& description)
 {

@@ -4,6 +4,7 @@
 #include "app/MessageBoxes.h"
 #include "app/UPrincipal.h"
 #include "tools/catalogue/CatalogueDescription.h"
+#include "tools/mp3fixtures/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,9 @@ class RecordedBoxes final : public app::MessageBoxes {
 public:
     void Show(const app::MessageRequest& request) override;
     std::vector<app::MessageRequest> shown;
-    // Called with each box as it is shown (a run's closing message, say).
-    std::function<void(const app::MessageRequest&)> onShow;
 };
 
-// Songs "SONG 01" ... "SONG nn" with codes 1..n, in one folder, plus what extra holds.
+// Songs "SONG 01" ... "SONG nn" with codes 1..n, in one folder.
 catalogue::builder::CatalogueDescription NumberedSongs(int songs);
 
 class WindowTest : public ::testing::Test {
@@ -62,7 +61,9 @@ protected:
     RecordedBoxes boxes_;
 
 private:
-    std::filesystem::path folder_;
+    // Declared before the window, which goes first.
+    fixtures::ScratchDir scratch_{"fonarel-window"};
+    std::filesystem::path folder_{scratch_.Path()};
     std::unique_ptr<app::TFrmPrincipal> window_;
 };
 

@@ -13,12 +13,6 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
     return info.param == Backend::Embedded ? "Embedded" : "Server";
 }
 
-std::string ServerHost()
-{
-    const char* host = std::getenv("FONAREL_FB_SERVER");
-    return host == nullptr ? "" : host;
-}
-
 ScratchFolder::ScratchFolder()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "fonarel-catalogue.XXXXXX").string();
@@ -78,8 +72,7 @@ builder::CatalogueDescription SmallCatalogue()
 void CatalogueTest::SetUp()
 {
     if (GetParam() == Backend::Server && ServerHost().empty()) {
-        const char* ci = std::getenv("CI");
-        if (ci != nullptr && std::string_view(ci) == "true")
+        if (testenv::UnderCI())
             FAIL() << "FONAREL_FB_SERVER is not set under CI: the loopback Firebird server did not start";
         GTEST_SKIP() << "no Firebird server for the remote tests (FONAREL_FB_SERVER is not set; "
                         "scripts/test starts one)";

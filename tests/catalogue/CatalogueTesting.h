@@ -3,6 +3,7 @@
 // builder, and the two ways of reaching them (embedded engine, loopback server).
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/SongColumns.h"
+#include "tests/TestEnvironment.h"
 #include "tools/catalogue/CatalogueDescription.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,7 @@ enum class Backend { Embedded, Server };
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 
-// The loopback server's host (FONAREL_FB_SERVER), or empty when none was started.
-std::string ServerHost();
+using testenv::ServerHost;
 
 // A fresh folder under /tmp, open to every user so that a server running as its own user can
 // create database files in it; removed with its contents.

@@ -2,6 +2,7 @@
 #include "SongFiles.h"
 #include "tagkit/NumberForms.h"
 #include "tagkit/U_Funcoes.h"
+#include "tests/TestEnvironment.h"
 #include "audio/MPEGaudio.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
@@ -81,8 +82,7 @@ TEST_F(Inspection, TheDurationTakesTheCommaOfABrazilianPortugueseLocale)
     // The song is encoded first: the encoders' command lines are written in the "C" locale.
     const std::string path = Copy("cbr.mp3");
     if (std::setlocale(LC_NUMERIC, "pt_BR.UTF-8") == nullptr) {
-        const char* ci = std::getenv("CI");
-        if (ci != nullptr && std::string_view(ci) == "true")
+        if (testenv::UnderCI())
             FAIL() << "the pt_BR.UTF-8 locale is missing under CI: scripts/deps generates it";
         GTEST_SKIP() << "no pt_BR.UTF-8 locale (scripts/deps generates it)";
     }
