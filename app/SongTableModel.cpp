@@ -2,18 +2,7 @@
 
 #include "app/WindowText.h"
 
-#include <algorithm>
-#include <climits>
-
 namespace app {
-namespace {
-
-int ClampedRows(std::size_t rows)
-{
-    return static_cast<int>(std::min<std::size_t>(rows, INT_MAX));
-}
-
-} // namespace
 
 SongTableModel::SongTableModel(catalogue::SongList& songs, std::function<void(const std::exception&)> failed,
                                QObject* parent)
@@ -38,7 +27,7 @@ QVariant SongTableModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_)
         return {};
     const catalogue::SongRecord row = songs_.Row(static_cast<catalogue::SongList::RowId>(index.row()));
-    return FromCp1252(row.Text(catalogue::SongColumn::MUS_NOMECOMPLETO));
+    return FromCp1252(row.Text(kShownColumn));
 }
 
 QVariant SongTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -60,7 +49,7 @@ Qt::ItemFlags SongTableModel::flags(const QModelIndex& index) const
 bool SongTableModel::canFetchMore(const QModelIndex& parent) const
 {
     return !parent.isValid() && !resetting_ && songs_.IsOpen() &&
-           (!songs_.AllFetched() || ClampedRows(songs_.RowCount()) > shown_);
+           (!songs_.AllFetched() || RowNumber(songs_.RowCount()) > shown_);
 }
 
 void SongTableModel::fetchMore(const QModelIndex& parent)
@@ -97,13 +86,13 @@ void SongTableModel::BeginQuery()
 void SongTableModel::EndQuery()
 {
     resetting_ = false;
-    shown_ = songs_.IsOpen() ? ClampedRows(songs_.RowCount()) : 0;
+    shown_ = RowNumber(songs_.RowCount());
     endResetModel();
 }
 
 void SongTableModel::ShowKeptRows()
 {
-    const int kept = songs_.IsOpen() ? ClampedRows(songs_.RowCount()) : 0;
+    const int kept = RowNumber(songs_.RowCount());
     if (kept <= shown_)
         return;
     beginInsertRows({}, shown_, kept - 1);

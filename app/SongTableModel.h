@@ -2,14 +2,23 @@
 // The list's view of the song list Q_Musicas: one column, the song's full name, and only the
 // rows fetched so far. The view asks for more (canFetchMore/fetchMore) as it scrolls towards
 // the end of what it has, so browsing never fetches the whole result.
+#include "catalogue/SongColumns.h"
 #include "catalogue/SongList.h"
 
 #include <QAbstractTableModel>
 
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <stdexcept>
 
 namespace app {
+
+// A count or index of rows as Qt's int takes it: at most INT_MAX.
+inline int RowNumber(std::size_t rows)
+{
+    return static_cast<int>(std::min<std::size_t>(rows, INT_MAX));
+}
 
 class SongTableModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -38,8 +47,9 @@ public:
     // Fetches every remaining row of the result and shows them.
     void FetchAllRows();
 
-    // The field name of the list's one column.
-    static constexpr std::string_view ColumnFieldName() { return "MUS_NOMECOMPLETO"; }
+    // The song column the list's one column shows, and its field name.
+    static constexpr catalogue::SongColumn kShownColumn = catalogue::SongColumn::MUS_NOMECOMPLETO;
+    static std::string_view ColumnFieldName() { return catalogue::ColumnInfo(kShownColumn).name; }
 
 private:
     // Runs a fetch of the song list, shows the rows it kept and hands a failure to failed_.

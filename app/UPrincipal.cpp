@@ -12,26 +12,25 @@
 #include "app/WindowLook.h"
 #include "app/WindowText.h"
 #include "catalogue/SongColumns.h"
+#include "catalogue/SongQuery.h"
 #include "text/IntegerText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
-#include <climits>
 
 namespace app {
 namespace {
 
 using catalogue::SongColumn;
 
-constexpr std::string_view kDefaultSortField = "Mus_Codigo";
+constexpr std::string_view kDefaultSortField = catalogue::kDefaultSortColumn;
 constexpr int kColumnWidth = 670;
 
 // A palette whose disabled colours are its active ones: the progress panel lies inside the list's
@@ -55,10 +54,6 @@ QPushButton* RunButton(QWidget* parent, const QString& text, QRect geometry)
     return button;
 }
 
-int ProgressValue(std::size_t value)
-{
-    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
-}
 
 } // namespace
 
@@ -275,8 +270,6 @@ void TFrmPrincipal::DBMusicasTitleClick(int column)
     if (column != 0)
         return;
     sortField_ = SongTableModel::ColumnFieldName();
-    if (sortField_.empty())
-        sortField_ = kDefaultSortField;
     MEBuscarMusicasChange();
 }
 
@@ -336,7 +329,7 @@ void TFrmPrincipal::ResumeDisplay()
     catalogue::SongList& songs = session_.Q_Musicas();
     songModel_->ShowKeptRows();
     if (songs.HasCurrentRow())
-        DBMusicas->SetCurrentRow(static_cast<int>(std::min<std::size_t>(songs.CurrentRowId(), INT_MAX)));
+        DBMusicas->SetCurrentRow(RowNumber(songs.CurrentRowId()));
 }
 
 void TFrmPrincipal::ServePendingEvents()
@@ -348,7 +341,7 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
 {
     catalogue::SongList& songs = session_.Q_Musicas();
     ProgressBar1->setValue(0);
-    ProgressBar1->setMaximum(ProgressValue(n));
+    ProgressBar1->setMaximum(RowNumber(n));
     running_ = true;
     try {
         ShowProgressPanel(true);
@@ -356,7 +349,7 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
         // The counter and the bar show the song being written, set before it is written.
         for (std::size_t i = 0; moveTo(i); ++i) {
             SetCounter(i + 1, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
-            ProgressBar1->setValue(ProgressValue(i + 1));
+            ProgressBar1->setValue(RowNumber(i + 1));
             ServePendingEvents();
             WriteSongTag();
         }
