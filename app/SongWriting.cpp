@@ -1,6 +1,7 @@
 #include "app/SongWriting.h"
 
-#include "id3v2/TagReader.h"
+#include "id3v2/ID3v2.h"
+#include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
 
 #include <exception>
@@ -31,17 +32,37 @@ SongOutcome NotReadyOutcome(tagkit::Readiness readiness, const std::string& path
     return SongOutcome::PassedOver;
 }
 
+// Whether the options need the new tag planned before anything is written.
+bool PlansFirst(const SongWriteOptions& options)
+{
+    return options.dryRun || options.skipUnchanged || options.keepTags;
+}
+
+// The old tag's frames, before a write replaces them: from the tag its readers held, or, for a
+// tag too large for memory, read a frame at a time from the file.
+std::vector<id3v2::ListedFrame> OldFrames(const std::string& path)
+{
+    std::vector<id3v2::ListedFrame> frames;
+    const std::span<const std::uint8_t> held = tagkit::InspectedTagBytes();
+    const id3v2::TID3v2* tag = tagkit::ID3v2Tag();
+    if (!held.empty()) {
+        id3v2::ListFrames(held, frames);
+    } else if (tag != nullptr && tag->TagFound() && tag->TagSize() > 0) {
+        io::SongBytes song;
+        if (song.Open(path, io::SongBytes::Readers::One))
+            id3v2::ListFrames(song, tag->TagSize(), frames);
+    }
+    return frames;
+}
+
 // After inspection of a song ready to be written.
 void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written,
                         SongWriteResult& result)
 {
     if (PlansFirst(options)) {
         result.planned = tagkit::PlanTagInfo(song.values);
-        if (options.keepTags) {
-            // A small tag the inspection kept; a larger one is read again before it is replaced.
-            const auto old = tagkit::InspectedTagBytes();
-            result.oldTag = old.empty() ? id3v2::ReadWholeTag(result.path) : std::vector<std::uint8_t>(old.begin(), old.end());
-        }
+        if (options.keepTags && !result.planned.Unchanged)
+            result.oldFrames = OldFrames(result.path);
         if (result.planned.Unchanged && (options.dryRun || options.skipUnchanged)) {
             result.outcome = SongOutcome::Unchanged;
             return;

@@ -2,6 +2,7 @@
 // One catalogue song written into its file through the tag toolkit, as both batch runs (the
 // window's and the command line's) write it, with what became of it. No window involved.
 #include "app/SongTagMapping.h"
+#include "id3v2/FrameList.h"
 #include "io/FileSystem.h"
 #include "tagkit/U_Funcoes.h"
 
@@ -35,20 +36,15 @@ struct SongWriteResult {
     // Why the file was passed over, or what the failure was: empty otherwise.
     tagkit::Readiness readiness = tagkit::Readiness::NotOpened;
     std::string failure;
-    // With keepTags, for an inspected song ready to be written: the new tag and the old one.
+    // For an inspected song ready to be written, when planned first: the new tag; with keepTags,
+    // unless the new tag is the old one, the old tag's frames as they were before the write.
     tagkit::PlannedTag planned;
-    std::vector<std::uint8_t> oldTag;
+    std::vector<id3v2::ListedFrame> oldFrames;
 };
 
 // Inspects the song's file and writes the new tag (unless the options hold it back): the tag
 // toolkit's sequence, its reader set released on every path. A file written is added to
 // `written`, to be flushed when the run ends. Lets no exception out.
 SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written);
-
-// Whether the options need the new tag planned before anything is written.
-inline bool PlansFirst(const SongWriteOptions& options)
-{
-    return options.dryRun || options.skipUnchanged || options.keepTags;
-}
 
 } // namespace app

@@ -3,6 +3,7 @@
 // write compares. Frames of version 2.2 tags carry the version 2.3 ID that the frame table
 // reads them as, so that the frames of an old tag and of the tag written over it line up.
 #include "id3v2/FrameWalk.h"
+#include "io/ByteSource.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,8 +26,8 @@ struct ListedFrame {
 // is then empty) or on a failed allocation; never throws.
 bool ListFrames(std::span<const std::uint8_t> tagBytes, std::vector<ListedFrame>& frames) noexcept;
 
-// The version 2.3 ID for a version 2.2 frame ID, by the frame table; the ID itself when the
-// table has no row for it.
-std::string VersionTwoThreeId(std::string_view idV22);
+// The same over a song's bytes up to tagEnd, read a frame at a time, for a tag too large to hold
+// in memory: no more than a frame's bounded content is held at once.
+bool ListFrames(io::ByteSource& song, std::int64_t tagEnd, std::vector<ListedFrame>& frames) noexcept;
 
 } // namespace id3v2

@@ -2,7 +2,6 @@
 
 #include "id3v2/FrameScanner.h"
 #include "id3v2/TagHeader.h"
-#include "io/SongBytes.h"
 
 #include <algorithm>
 
@@ -40,21 +39,6 @@ bool ReadTagRegion(io::ByteSource& song, TagRegion& region)
     if (needed > static_cast<std::int64_t>(region.Bytes.size()) && !region.FrameByFrame)
         region.Bytes = song.View(0, needed);
     return true;
-}
-
-std::vector<std::uint8_t> ReadWholeTag(const std::string& path)
-{
-    io::SongBytes song;
-    if (!song.Open(path, io::SongBytes::Readers::One))
-        return {};
-    TagHeader header;
-    header.SetBytes(song.View(0, static_cast<std::int64_t>(kHeaderSize)));
-    if (song.LastReadFailed() || !header.HasIdentifier())
-        return {};
-    const auto tag = song.View(0, TotalTagSize(header, song.Length()));
-    if (song.LastReadFailed())
-        return {};
-    return std::vector<std::uint8_t>(tag.begin(), tag.end());
 }
 
 } // namespace id3v2

@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <vector>
 
 namespace id3v2 {
 
@@ -29,9 +27,5 @@ struct TagRegion {
 
 // False when the file is not open, cannot be read or holds fewer than 10 bytes.
 bool ReadTagRegion(io::ByteSource& song, TagRegion& region);
-
-// The whole tag at the start of the file, header first, however large; empty when the file
-// begins with no tag or cannot be read. For a look at every frame, not for the readers.
-std::vector<std::uint8_t> ReadWholeTag(const std::string& path);
 
 } // namespace id3v2

@@ -2,8 +2,10 @@
 
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
+#include "id3v2/FrameScanner.h"
 #include "id3v2/ID3v2.h"
 #include "id3v2/TagBuilder.h"
+#include "id3v2/TagReader.h"
 #include "io/FileSystem.h"
 #include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
@@ -20,34 +22,27 @@ namespace {
 
 // What inspection found in the file, as the merge-writer decides on it.
 struct Inspection {
-    // The analyser judged the audio valid.
-    bool audioValid = false;
-    // The file's ID3v2 tag was read (found or not) into the ID3v2 reader: the merge-writer only
-    // replaces a tag that it has read.
-    bool tagRead = false;
+    // How far inspection got: the file opened, its audio judged valid, its ID3v2 tag read (found
+    // or not) into the ID3v2 reader. The merge-writer only replaces a tag that it has read.
+    Readiness readiness = Readiness::NotOpened;
     // The track number of the tag that supplied the values, when it has one.
     std::optional<std::uint16_t> track;
     // The ID3v2 tag's rating (0 without one).
     std::uint8_t rating = 0;
-    // The song could be opened.
-    bool fileOpened = false;
-    // The file's first bytes (up to a tag header's 10) and its length, as a new tag is planned
-    // from them.
-    std::vector<std::uint8_t> head;
+    // The file's tag header (its first bytes) and its length, as a new tag is planned from them.
+    id3v2::TagHeader header;
     std::int64_t fileLength = 0;
-    // The whole tag, when it is small enough that a write could leave it as it is.
-    std::vector<std::uint8_t> smallTag;
+    // The whole tag, header first, when the readers held it in memory (every tag but one too
+    // large for that, which they read a frame at a time); empty without a tag.
+    std::vector<std::uint8_t> tagBytes;
 
-    // Empty again, keeping the byte buffers for the next song.
+    // Empty again, keeping the tag's buffer for the next song.
     void Clear()
     {
-        std::vector<std::uint8_t> keptHead = std::move(head);
-        std::vector<std::uint8_t> keptTag = std::move(smallTag);
+        std::vector<std::uint8_t> kept = std::move(tagBytes);
         *this = Inspection{};
-        keptHead.clear();
-        keptTag.clear();
-        head = std::move(keptHead);
-        smallTag = std::move(keptTag);
+        kept.clear();
+        tagBytes = std::move(kept);
     }
 };
 
@@ -135,20 +130,18 @@ void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspecte
     }
 }
 
-// Keeps what a plan of the new tag needs of the file: its head, its length and a small tag's
-// bytes, served from the bytes that the readers have already read.
-void KeepTagStart(io::ByteSource& song, Inspection& found)
+// Keeps what a plan of the new tag and a look at the old one need of the file: its header, its
+// length and the tag's bytes, served from the bytes that the readers have already read.
+void KeepTagStart(io::ByteSource& song, const id3v2::TID3v2& tag, Inspection& found)
 {
     found.fileLength = song.Length();
-    const auto head = song.View(0, std::min<std::int64_t>(found.fileLength, id3v2::kRebuiltTagSize));
-    if (song.LastReadFailed())
+    found.header.SetBytes(song.View(0, static_cast<std::int64_t>(id3v2::kHeaderSize)));
+    if (song.LastReadFailed() || !tag.TagFound() || tag.TagSize() == 0 ||
+        id3v2::ScanReach(found.header, found.fileLength) > id3v2::kMostTagInMemory)
         return;
-    found.head.assign(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(std::min(head.size(), id3v2::kHeaderSize)));
-    id3v2::TagHeader header;
-    header.SetBytes(found.head);
-    const std::int64_t tagSize = header.HasIdentifier() ? id3v2::TotalTagSize(header, found.fileLength) : 0;
-    if (tagSize >= static_cast<std::int64_t>(id3v2::kHeaderSize) && tagSize <= static_cast<std::int64_t>(head.size()))
-        found.smallTag.assign(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(tagSize));
+    const auto bytes = song.View(0, tag.TagSize());
+    if (!song.LastReadFailed())
+        found.tagBytes.assign(bytes.begin(), bytes.end());
 }
 
 } // namespace
@@ -188,7 +181,7 @@ void LoadFileInfo(const std::string& FileName)
     if (!song.Open(FileName))
         return;
     Inspection& found = state.found;
-    found.fileOpened = true;
+    found.readiness = Readiness::AudioNotValid;
     Tag& record = state.record;
     if (!state.audioInfo->ReadFromSource(song))
         return;
@@ -196,13 +189,13 @@ void LoadFileInfo(const std::string& FileName)
         record.AudioValid = kNo;
         return;
     }
-    found.audioValid = true;
+    found.readiness = Readiness::TagNotRead;
     DescribeAudio(*state.audioInfo, record);
 
     if (!state.id3v2Tag->ReadFromSource(song))
         return;
-    found.tagRead = true;
-    KeepTagStart(song, found);
+    found.readiness = Readiness::Ready;
+    KeepTagStart(song, *state.id3v2Tag, found);
     if (state.id3v2Tag->TagFound()) {
         CopyId3v2Values(*state.id3v2Tag, record);
         if (state.id3v2Tag->Track() != 0)
@@ -224,7 +217,7 @@ bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
     ModuleState& state = State();
     bool written = false;
-    if (state.id3v2Tag && state.found.tagRead && state.found.audioValid && io::Exists(FileName)) {
+    if (state.id3v2Tag && state.found.readiness == Readiness::Ready && io::Exists(FileName)) {
         MergeValues(*state.id3v2Tag, values, state.record, state.found);
         written = state.id3v2Tag->SaveToFile(FileName);
     }
@@ -234,12 +227,7 @@ bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 
 Readiness InspectionReadiness()
 {
-    const Inspection& found = State().found;
-    if (!found.fileOpened)
-        return Readiness::NotOpened;
-    if (!found.audioValid)
-        return Readiness::AudioNotValid;
-    return found.tagRead ? Readiness::Ready : Readiness::TagNotRead;
+    return State().found.readiness;
 }
 
 PlannedTag PlanTagInfo(const TagValues& values)
@@ -252,18 +240,18 @@ PlannedTag PlanTagInfo(const TagValues& values)
     // gives the same tag.
     MergeValues(*state.id3v2Tag, values, state.record, state.found);
     id3v2::TagPlan plan;
-    plan.Header.SetBytes(state.found.head);
+    plan.Header = state.found.header;
     plan.FileLength = state.found.fileLength;
     if (!id3v2::BuildNewTag(state.id3v2Tag->Values(), plan, planned.NewTag))
         return planned;
     planned.Rebuild = plan.NeedRewrite;
-    planned.Unchanged = !plan.NeedRewrite && planned.NewTag == state.found.smallTag;
+    planned.Unchanged = !plan.NeedRewrite && planned.NewTag == state.found.tagBytes;
     return planned;
 }
 
 std::span<const std::uint8_t> InspectedTagBytes()
 {
-    return State().found.smallTag;
+    return State().found.tagBytes;
 }
 
 void FreeTagObjects(std::string_view /*Extension*/)

@@ -70,8 +70,8 @@ struct PlannedTag {
 // values from here on, as after SaveTagInfo). Throws ConversionError as SaveTagInfo does.
 PlannedTag PlanTagInfo(const TagValues& values);
 
-// The inspected file's tag, header first, when the whole tag is at most 4096 bytes (the only
-// tags that a write can leave byte for byte as they are); empty otherwise.
+// The inspected file's whole tag, header first, as its readers held it in memory; empty without a
+// tag and for a tag too large for memory, which they read a frame at a time.
 std::span<const std::uint8_t> InspectedTagBytes();
 
 // Empties the record and releases the reader set.
