@@ -12,7 +12,7 @@ class QPainter;
 namespace app {
 
 // The state of a cell as the list paints it.
-enum class CellStateFlag { Selected = 1, Focused = 2, Fixed = 4 };
+enum class CellStateFlag { Selected = 1, Focused = 2 };
 Q_DECLARE_FLAGS(CellState, CellStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CellState)
 

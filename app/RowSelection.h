@@ -21,7 +21,6 @@ public:
     void ShiftMove(RowId from, RowId to);
 
     bool IsSelected(RowId row) const;
-    std::size_t Count() const { return rows_.size(); }
     RowId At(std::size_t index) const { return rows_[index]; }
     const std::vector<RowId>& Rows() const { return rows_; }
 

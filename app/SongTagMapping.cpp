@@ -4,18 +4,9 @@
 #include "tagkit/FileExtension.h"
 #include "text/Cp1252.h"
 
-
 namespace app {
-namespace {
 
 using catalogue::SongColumn;
-
-bool NamesAFile(const std::string& path)
-{
-    return io::Exists(path);
-}
-
-} // namespace
 
 SongTag MapSongToTag(const catalogue::SongRecord& song)
 {
@@ -48,10 +39,10 @@ SongTag MapSongToTag(const catalogue::SongRecord& song)
 std::string FileSystemPath(std::string_view cp1252Path)
 {
     std::string utf8 = text::Utf8FromCp1252(cp1252Path);
-    if (utf8 == cp1252Path || NamesAFile(utf8))
+    if (utf8 == cp1252Path || io::Exists(utf8))
         return utf8;
     std::string raw(cp1252Path);
-    return NamesAFile(raw) ? raw : utf8;
+    return io::Exists(raw) ? raw : utf8;
 }
 
 } // namespace app

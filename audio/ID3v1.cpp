@@ -51,13 +51,6 @@ bool ReadTagV1Block(io::ByteSource& song, std::array<std::uint8_t, TagV1Size>& b
     return song.ReadAt(size - static_cast<std::int64_t>(TagV1Size), block) == static_cast<std::int64_t>(TagV1Size);
 }
 
-bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block)
-{
-    io::SongBytes song;
-    song.Open(fileName, io::SongBytes::Readers::One);
-    return ReadTagV1Block(song, block);
-}
-
 void TID3v1::ResetData()
 {
     *this = TID3v1();

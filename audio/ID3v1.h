@@ -19,10 +19,8 @@ inline constexpr std::size_t TagV1Size = 128;
 // True when the given last bytes of a file begin with "TAG" (byte for byte, so "tag" is no tag).
 bool HasTagV1Marker(std::span<const std::uint8_t> block);
 
-// Reads a file's last 128 bytes into block. False when the file cannot be opened or read, or is
-// shorter than 128 bytes; the file is closed on every path.
-bool ReadTagV1Block(const std::string& fileName, std::array<std::uint8_t, TagV1Size>& block);
-// The same from a song file already open (false when it is not).
+// Reads a song's last 128 bytes into block. False when the song is not open, cannot be read or is
+// shorter than 128 bytes.
 bool ReadTagV1Block(io::ByteSource& song, std::array<std::uint8_t, TagV1Size>& block);
 
 class TID3v1 {

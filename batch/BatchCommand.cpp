@@ -13,7 +13,6 @@
 #include "batch/RunTally.h"
 #include "batch/SongFrames.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <set>
@@ -44,7 +43,6 @@ public:
         std::fflush(streams_.out);
         Put(streams_.err, "fonarel-write: " + std::string(utf8) + "\n");
     }
-    const TerminalText& Terminal() const { return terminal_; }
     std::FILE* ProgressStream() const { return streams_.progress; }
 
 private:
@@ -180,10 +178,8 @@ public:
         tally_.listed = rows.size();
         Progress progress(options_.quiet ? nullptr : talk_.ProgressStream(), rows.size());
         for (const catalogue::SongList::RowId row : rows) {
-            if (interrupted_) {
-                stopped_ = true;
+            if (interrupted_)
                 break;
-            }
             WriteSong(songs.Row(row));
             progress.Done(tally_.done);
         }
@@ -193,7 +189,8 @@ public:
     }
 
     const RunTally& Tally() const { return tally_; }
-    bool Stopped() const { return stopped_; }
+    // Interrupted before its last song.
+    bool Stopped() const { return tally_.done < tally_.listed; }
 
 private:
     void WriteSong(const catalogue::SongRecord& record)
@@ -227,7 +224,6 @@ private:
     io::WrittenFileSystems written_;
     OwnedFile report_;
     RunTally tally_;
-    bool stopped_ = false;
 };
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <span>
 
 namespace batch {
@@ -17,11 +16,6 @@ using Bytes = std::span<const std::uint8_t>;
 std::string AsString(Bytes bytes)
 {
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-bool IsWide(std::uint8_t encoding)
-{
-    return id3v2::IsWideEncoding(encoding);
 }
 
 // ISO-8859-1 as UTF-8: each byte is its code point.
@@ -41,27 +35,17 @@ std::string Latin1Text(Bytes bytes)
 std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
 {
     std::string out;
-    if (IsWide(encoding)) {
+    const std::string_view stored(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (id3v2::IsWideEncoding(encoding)) {
         bool bigEndian = encoding == id3v2::EncodingUtf16BigEndian;
-        std::size_t i = 0;
-        if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+        std::size_t start = 0;
+        if (stored.starts_with("\xFF\xFE") || stored.starts_with("\xFE\xFF")) {
             bigEndian = bytes[0] == 0xFE;
-            i = 2;
+            start = 2;
         }
-        std::u16string units;
-        for (; i + 1 < bytes.size(); i += 2)
-            units += static_cast<char16_t>(bigEndian ? bytes[i] << 8 | bytes[i + 1] : bytes[i + 1] << 8 | bytes[i]);
-        for (std::size_t k = 0; k < units.size(); ++k) {
-            char32_t c = units[k];
-            if (c >= 0xD800 && c <= 0xDBFF && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF)
-                c = 0x10000 + ((c - 0xD800) << 10) + (units[++k] - 0xDC00);
-            else if (c >= 0xD800 && c <= 0xDFFF)
-                c = U'?';
-            text::AppendUtf8(out, c);
-        }
+        out = text::Utf8FromUtf16(stored.substr(start), bigEndian, U'?');
     } else if (encoding == id3v2::EncodingUtf8) {
-        for (char32_t c : text::CodePointsFromUtf8(AsString(bytes)))
-            text::AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
+        out = text::ValidUtf8(stored);
     } else {
         out = Latin1Text(bytes);
     }
@@ -74,7 +58,7 @@ std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
 // UTF-16), and the bytes after that zero.
 std::pair<Bytes, Bytes> SplitAtTerminator(std::uint8_t encoding, Bytes bytes)
 {
-    if (IsWide(encoding)) {
+    if (id3v2::IsWideEncoding(encoding)) {
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
             if (bytes[i] == 0 && bytes[i + 1] == 0)
                 return {bytes.first(i), bytes.subspan(i + 2)};

@@ -17,16 +17,6 @@ bool IsUtf8Name(std::string_view charset)
     return charset == "UTF-8" || charset == "utf-8" || charset == "UTF8" || charset == "utf8";
 }
 
-// UTF-8 with every invalid sequence replaced by '?'.
-std::string ValidUtf8(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t c : text::CodePointsFromUtf8(text))
-        text::AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
-    return out;
-}
-
 struct IconvCloser {
     void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
 };
@@ -76,12 +66,12 @@ std::string TerminalText::Convert(std::string_view text, const std::string& from
 
 std::string TerminalText::FromTerminal(std::string_view text) const
 {
-    return utf8_ ? ValidUtf8(text) : ValidUtf8(Convert(text, charset_, "UTF-8"));
+    return utf8_ ? text::ValidUtf8(text) : text::ValidUtf8(Convert(text, charset_, "UTF-8"));
 }
 
 std::string TerminalText::ToTerminal(std::string_view utf8) const
 {
-    return utf8_ ? ValidUtf8(utf8) : Convert(ValidUtf8(utf8), "UTF-8", charset_);
+    return utf8_ ? text::ValidUtf8(utf8) : Convert(text::ValidUtf8(utf8), "UTF-8", charset_);
 }
 
 std::string Quoted(std::string_view utf8)

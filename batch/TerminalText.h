@@ -13,7 +13,6 @@ public:
     // For a given character set ("UTF-8", "ISO-8859-1", ...).
     explicit TerminalText(std::string charset);
 
-    const std::string& Charset() const { return charset_; }
     // An argument as UTF-8 ('?' for what cannot be read).
     std::string FromTerminal(std::string_view text) const;
     // UTF-8 text in the terminal's character set ('?' for what it lacks).

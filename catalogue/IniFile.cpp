@@ -43,42 +43,15 @@ bool SameName(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-// UTF-16 text (after its byte order mark) as UTF-8; an unpaired surrogate becomes U+FFFD and an
-// odd last byte is dropped.
-std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian)
-{
-    auto unit = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return bigEndian ? (a << 8) | b : (b << 8) | a;
-    };
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
-            const char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (cp >= 0xD800 && cp < 0xE000)
-            cp = 0xFFFD;
-        text::AppendUtf8(out, cp);
-    }
-    return out;
-}
-
 // The file's text as bytes, its byte order mark, if any, handled.
 std::string DecodeFileText(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         return std::string(bytes.substr(3));
     if (bytes.starts_with("\xFF\xFE"))
-        return Utf8FromUtf16(bytes.substr(2), false);
+        return text::Utf8FromUtf16(bytes.substr(2), false, U'\uFFFD');
     if (bytes.starts_with("\xFE\xFF"))
-        return Utf8FromUtf16(bytes.substr(2), true);
+        return text::Utf8FromUtf16(bytes.substr(2), true, U'\uFFFD');
     return std::string(bytes);
 }
 

@@ -76,13 +76,6 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
     return true;
 }
 
-bool BinaryFile::Create(const std::string& path, unsigned permissions)
-{
-    Close();
-    fd_ = OpenRetrying(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
-    return fd_ >= 0;
-}
-
 bool BinaryFile::CreateNew(const std::string& path, unsigned permissions)
 {
     Close();

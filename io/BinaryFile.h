@@ -31,8 +31,6 @@ public:
     // folder is refused at once). `status`, when given, receives the
     // file's status as the open found it (length, permissions, owner).
     bool Open(const std::string& path, Mode mode, FileStatus* status = nullptr);
-    // Creates a new file (or truncates an existing one) for writing, with the given permission bits.
-    bool Create(const std::string& path, unsigned permissions);
     // Creates a file that must not exist yet (no symbolic link is followed), for writing.
     bool CreateNew(const std::string& path, unsigned permissions);
 

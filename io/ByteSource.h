@@ -36,10 +36,6 @@ public:
         : bytes_(bytes)
     {
     }
-    explicit MemoryBytes(const std::vector<std::uint8_t>& bytes)
-        : bytes_(bytes)
-    {
-    }
 
     bool IsOpen() const override { return true; }
     std::int64_t Length() const override { return static_cast<std::int64_t>(bytes_.size()); }

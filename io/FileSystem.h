@@ -34,7 +34,6 @@ public:
     void Add(const std::string& path);
     // Flushes every remembered file system once (syncfs), then forgets them; how many.
     std::size_t FlushAll();
-    std::size_t Count() const { return files_.size(); }
 
 private:
     std::vector<std::pair<unsigned long long, std::string>> files_; // device, one file on it

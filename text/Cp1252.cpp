@@ -115,4 +115,38 @@ std::u32string CodePointsFromUtf8(std::string_view utf8)
     return out;
 }
 
+std::string ValidUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (char32_t c : CodePointsFromUtf8(utf8))
+        AppendUtf8(out, c > 0x10FFFF ? U'?' : c);
+    return out;
+}
+
+std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, char32_t unpaired)
+{
+    auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (cp >= 0xD800 && cp < 0xE000)
+            cp = unpaired;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
 } // namespace text

@@ -25,4 +25,11 @@ std::string Cp1252FromUtf8(std::string_view utf8);
 // The code points of UTF-8 text; an invalid sequence gives one code point above U+10FFFF.
 std::u32string CodePointsFromUtf8(std::string_view utf8);
 
+// UTF-8 with every invalid sequence replaced by '?'.
+std::string ValidUtf8(std::string_view utf8);
+
+// UTF-16 code units (without a byte order mark) as UTF-8: surrogate pairs joined, an unpaired
+// surrogate replaced by `unpaired`, an odd last byte dropped.
+std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian, char32_t unpaired);
+
 } // namespace text
