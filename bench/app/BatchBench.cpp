@@ -7,14 +7,13 @@
 //
 //   batch_bench [songs] [rounds] [speed]    (5000 and 3 by default; "speed" leaves out the memory)
 #include "bench/app/BenchWindow.h"
+#include "bench/support/CatalogueSongs.h"
+#include "bench/support/Measures.h"
 #include "bench/support/WorkingSet.h"
 
-#include "app/SongTagMapping.h"
 #include "app/UPrincipal.h"
 #include "catalogue/CatalogueSession.h"
 #include "io/FileSystem.h"
-#include "tagkit/U_Funcoes.h"
-#include "tools/catalogue/CatalogueBuilder.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -31,48 +30,6 @@ using bench::Milliseconds;
 
 const std::string kData = FONAREL_BENCH_DATA;
 
-// Songs 1..count, song i in file song<i % files>.mp3 of the folder, with the values a real
-// catalogue gives.
-void BuildCatalogue(const std::string& database, const std::string& folder, std::size_t count, std::size_t files)
-{
-    fs::remove(database);
-    catalogue::builder::CatalogueBuilder builder(database, catalogue::builder::CatalogueSchema::Standard());
-    builder.Insert("Tb_Pastas", {{"PAS_CODIGO", "1"}, {"PAS_PATH", folder + "/"}});
-    builder.Insert("Tb_Genero", {{"GEN_CODIGO", "1"}, {"GEN_NOME", "Samba"}});
-    builder.Insert("Tb_Ritmo", {{"RIT_CODIGO", "1"}, {"RIT_NOME", "Partido alto"}});
-    builder.Insert("Tb_Idioma", {{"IDI_CODIGO", "1"}, {"IDI_NOME", "Portugu\xEAs"}});
-    builder.Insert("Tb_Vocal", {{"VOC_CODIGO", "1"}, {"VOC_NOME", "Masculino"}});
-    for (std::size_t i = 1; i <= count; ++i) {
-        const std::string n = std::to_string(i);
-        builder.Insert("Tb_Musicas",
-                       {{"MUS_CODIGO", n}, {"MUS_NOME", "Cancao " + n}, {"MUS_INTERPRETE", "Interprete " + std::to_string(i % 97)},
-                        {"MUS_ALBUM", "Album " + std::to_string(i % 31)}, {"MUS_ANO", std::to_string(1950 + i % 70)},
-                        {"MUS_FAIXA", std::to_string(1 + i % 14)}, {"MUS_NOMECOMPLETO", "CANCAO " + n},
-                        {"MUS_ARQUIVO", "song" + std::to_string(i % files) + ".mp3"}, {"MUS_COMPOSITOR", "Compositor"},
-                        {"MUS_TIPOPERIODO", "D"}, {"MUS_PERIODOINICIO", "1970"}, {"MUS_PERIODOFIM", "1979"},
-                        {"PAS_CODIGO", "1"}, {"GEN_CODIGO", "1"}, {"RIT_CODIGO", "1"}, {"IDI_CODIGO", "1"},
-                        {"VOC_CODIGO", "1"}});
-    }
-    builder.Finish();
-}
-
-// The toolkit's sequence for each song, as WriteSongTag runs it, without the window.
-double BareLoop(const std::vector<app::SongTag>& songs)
-{
-    std::size_t written = 0;
-    const auto start = Clock::now();
-    for (const app::SongTag& song : songs) {
-        tagkit::CreateTagObjects(song.extension);
-        tagkit::LoadFileInfo(song.fileName);
-        written += tagkit::SaveTagInfo(song.fileName, song.values);
-        tagkit::FreeTagObjects(song.extension);
-    }
-    const double ms = Milliseconds(Clock::now() - start);
-    if (written != songs.size())
-        std::fprintf(stderr, "batch_bench: the bare loop wrote %zu of %zu songs\n", written, songs.size());
-    return ms;
-}
-
 double GravarTodas(app::TFrmPrincipal& window, bench::CountedBoxes& boxes)
 {
     const int before = boxes.shown;
@@ -84,15 +41,6 @@ double GravarTodas(app::TFrmPrincipal& window, bench::CountedBoxes& boxes)
     return ms;
 }
 
-std::vector<app::SongTag> MappedSongs(catalogue::SongList& songs)
-{
-    std::vector<app::SongTag> mapped;
-    songs.FetchAll();
-    for (songs.First(); !songs.Eof(); songs.Next())
-        mapped.push_back(app::MapSongToTag(songs.Current()));
-    return mapped;
-}
-
 // A working set of copies of the master, a catalogue of songs over them, and the window open on
 // that catalogue; all removed again when it goes.
 class Stage {
@@ -102,7 +50,7 @@ public:
         , database_(kData + "/" + name + ".fdb")
     {
         bench::MakeWorkingSet(folder_, master, static_cast<int>(files));
-        BuildCatalogue(database_, folder_, songs, files);
+        bench::BuildSongCatalogue(database_, folder_, songs, files);
         window_ = std::make_unique<app::TFrmPrincipal>(boxes, bench::ConfigurationFolder(database_) / "fonarel");
         window_->show();
         open_ = QTest::qWaitForWindowExposed(window_.get());
@@ -132,23 +80,23 @@ void Speed(int songCount, int rounds, const std::string& master)
         return;
     app::TFrmPrincipal& window = stage.Window();
     bench::CountedBoxes& boxes = stage.boxes;
-    std::vector<app::SongTag> mapped = MappedSongs(window.Catalogue().Q_Musicas());
+    std::vector<app::SongTag> mapped = bench::MappedSongs(window.Catalogue().Q_Musicas());
     // Untimed: every file gets its first tag (a rebuild); from here on tags are rewritten in place.
-    BareLoop(mapped);
+    bench::BareLoop(mapped, true, false);
 
     std::vector<double> windowRuns, bareRuns;
     for (int r = 0; r < rounds; ++r) {
         if (r % 2 == 0) {
             windowRuns.push_back(GravarTodas(window, boxes));
-            bareRuns.push_back(BareLoop(mapped));
+            bareRuns.push_back(Milliseconds(bench::BareLoop(mapped, true, false)));
         } else {
-            bareRuns.push_back(BareLoop(mapped));
+            bareRuns.push_back(Milliseconds(bench::BareLoop(mapped, true, false)));
             windowRuns.push_back(GravarTodas(window, boxes));
         }
     }
     // The one flush a run makes at its end (the window's runs above include it): after a bare
     // loop, what it costs to get the rewritten tags onto the disk.
-    BareLoop(mapped);
+    bench::BareLoop(mapped, true, false);
     io::WrittenFileSystems written;
     written.Add(mapped.front().fileName);
     const auto flushStart = Clock::now();
@@ -157,7 +105,7 @@ void Speed(int songCount, int rounds, const std::string& master)
     std::printf("the flush at the end of a run (syncfs of its one file system, after %d in-place writes): %.1f ms\n",
                 songCount, flush);
 
-    const double w = bench::MedianOf(windowRuns), b = bench::MedianOf(bareRuns);
+    const double w = bench::Median(windowRuns), b = bench::Median(bareRuns);
     std::printf("\"Gravar Todas\" over %d songs, tags rewritten in place (%d rounds, medians): window %.0f ms "
                 "(%.1f us a song), bare toolkit loop %.0f ms (%.1f us a song): %.3fx\n",
                 songCount, rounds, w, 1000 * w / songCount, b, 1000 * b / songCount, w / b);

@@ -2,10 +2,7 @@
 
 #include "app/WindowLook.h"
 
-#include <algorithm>
 #include <fstream>
-#include <malloc.h>
-#include <unistd.h>
 
 namespace bench {
 namespace {
@@ -18,35 +15,6 @@ int& Offscreen(int& argc)
 }
 
 } // namespace
-
-double Milliseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double MedianOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-std::size_t HeapInUse()
-{
-    return mallinfo2().uordblks;
-}
-
-std::size_t ResidentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    std::size_t pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
-
-double MiB(double bytes)
-{
-    return bytes / (1024.0 * 1024.0);
-}
 
 BenchApplication::BenchApplication(int& argc, char** argv)
     : application_(Offscreen(argc), argv)

@@ -1,27 +1,15 @@
 #pragma once
 // What the window benchmarks share: an offscreen application with the window's look, boxes
-// that are counted instead of shown, the clock, medians and memory readings.
+// that are counted instead of shown, a configuration folder naming the catalogue, and serving
+// events.
 #include "app/MessageBoxes.h"
 
 #include <QApplication>
 
-#include <chrono>
-#include <cstddef>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace bench {
-
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d);
-double MedianOf(std::vector<double> values);
-
-// Heap bytes in use (malloc's count) and the resident set, in bytes.
-std::size_t HeapInUse();
-std::size_t ResidentBytes();
-double MiB(double bytes);
 
 class CountedBoxes final : public app::MessageBoxes {
 public:

@@ -11,6 +11,7 @@
 // The catalogue is built once beside the program (shared with catalogue_bench).
 #include "bench/app/BenchWindow.h"
 #include "bench/support/GeneratedCatalogueFile.h"
+#include "bench/support/Measures.h"
 
 #include "app/SongGrid.h"
 #include "app/SongTableModel.h"
@@ -189,7 +190,7 @@ int main(int argc, char** argv)
         if (!bareFirst)
             bareRuns.push_back(BareQuery(bare, static_cast<std::size_t>(b.screenRows)));
     }
-    const double typedMedian = bench::MedianOf(typed), bareMedian = bench::MedianOf(bareRuns);
+    const double typedMedian = bench::Median(typed), bareMedian = bench::Median(bareRuns);
     std::printf("typed letter to painted rows (%d runs, medians): window %.1f ms, bare query %.1f ms: %.3fx\n",
                 repetitions, typedMedian, bareMedian, typedMedian / bareMedian);
 
@@ -221,6 +222,6 @@ int main(int argc, char** argv)
     }
     std::printf("\"%s\" typed quickly until its rows are painted (medians): one query per letter %.1f ms (4 runs); "
                 "keystrokes that arrive during a query served together %.1f ms (%d runs)\n",
-                word.c_str(), bench::MedianOf(perLetter), bench::MedianOf(served), servedRuns.front());
+                word.c_str(), bench::Median(perLetter), bench::Median(served), servedRuns.front());
     return 0;
 }

@@ -3,11 +3,11 @@
 //
 //   audio_bench [cache folder] [file count]
 #include "audio/MPEGaudio.h"
+#include "bench/support/Measures.h"
 
 #include <taglib/mpegfile.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -19,7 +19,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
 
 // Bytes this process has read through read system calls so far.
 std::uint64_t BytesReadByProcess()
@@ -47,17 +48,10 @@ PassResult Pass(const std::vector<std::string>& files, const std::function<void(
     for (const std::string& file : files) {
         const auto start = Clock::now();
         read(file);
-        result.microseconds.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+        result.microseconds.push_back(bench::Microseconds(Clock::now() - start));
     }
     result.bytesPerFile = static_cast<double>(BytesReadByProcess() - before) / static_cast<double>(files.size());
     return result;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
 volatile double sink = 0;  // keeps the compiler from dropping the values read

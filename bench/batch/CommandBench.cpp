@@ -10,7 +10,8 @@
 //   - the peak resident memory of a run, of the run that writes none, and the song list's rows.
 //
 //   command_bench [songs] [rounds]    (100000 and 3 by default)
-#include "bench/support/Turns.h"
+#include "bench/support/CatalogueSongs.h"
+#include "bench/support/Measures.h"
 #include "bench/support/WorkingSet.h"
 
 #include "app/SongTagMapping.h"
@@ -18,15 +19,12 @@
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/SongQuery.h"
 #include "io/FileSystem.h"
-#include "tagkit/U_Funcoes.h"
-#include "tools/catalogue/CatalogueBuilder.h"
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,36 +36,11 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Seconds;
 
 const std::string kData = FONAREL_BENCH_DATA;
 const std::string kCommand = FONAREL_WRITE_TOOL;
-
-double Seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-// Songs 1..count, song i in file song<i>.mp3 of the folder.
-void BuildCatalogue(const std::string& database, const std::string& folder, std::size_t count)
-{
-    fs::remove(database);
-    catalogue::builder::CatalogueBuilder builder(database, catalogue::builder::CatalogueSchema::Standard());
-    builder.Insert("Tb_Pastas", {{"PAS_CODIGO", "1"}, {"PAS_PATH", folder + "/"}});
-    builder.Insert("Tb_Genero", {{"GEN_CODIGO", "1"}, {"GEN_NOME", "Samba"}});
-    builder.Insert("Tb_Idioma", {{"IDI_CODIGO", "1"}, {"IDI_NOME", "Portugu\xEAs"}});
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string n = std::to_string(i);
-        builder.Insert("Tb_Musicas",
-                       {{"MUS_CODIGO", std::to_string(i + 1)}, {"MUS_NOME", "Cancao " + n},
-                        {"MUS_INTERPRETE", "Interprete " + std::to_string(i % 97)},
-                        {"MUS_ALBUM", "Album " + std::to_string(i % 31)}, {"MUS_ANO", std::to_string(1950 + i % 70)},
-                        {"MUS_FAIXA", std::to_string(1 + i % 14)}, {"MUS_NOMECOMPLETO", "CANCAO " + n},
-                        {"MUS_ARQUIVO", "song" + n + ".mp3"}, {"PAS_CODIGO", "1"}, {"GEN_CODIGO", "1"},
-                        {"IDI_CODIGO", "1"}});
-    }
-    builder.Finish();
-}
 
 // The catalogue's song list, open, and its songs mapped once for the bare loops.
 struct Songs {
@@ -75,10 +48,7 @@ struct Songs {
     {
         session.DB_Audio().SetDatabaseName(database);
         session.RunSongQuery("", catalogue::kDefaultSortColumn);
-        catalogue::SongList& list = session.Q_Musicas();
-        list.FetchAll();
-        for (list.First(); !list.Eof(); list.Next())
-            mapped.push_back(app::MapSongToTag(list.Current()));
+        mapped = bench::MappedSongs(session.Q_Musicas());
     }
     catalogue::CatalogueSession session;
     std::vector<app::SongTag> mapped;
@@ -116,28 +86,11 @@ double CommandSongs(catalogue::SongList& list, const app::SongWriteOptions& opti
     return seconds;
 }
 
-// The toolkit's sequence for each song, with or without the save, and with or without the one
-// flush of the written file system that a run makes at its end.
-double BareLoop(const std::vector<app::SongTag>& songs, bool save, bool flush = false)
+// The bare toolkit loop over the songs, with or without the save and the run's one flush at its
+// end: seconds.
+double BareLoopSeconds(const std::vector<app::SongTag>& songs, bool save, bool flush = false)
 {
-    std::size_t written = 0;
-    const auto start = Clock::now();
-    for (const app::SongTag& song : songs) {
-        tagkit::CreateTagObjects(song.extension);
-        tagkit::LoadFileInfo(song.fileName);
-        if (save)
-            written += tagkit::SaveTagInfo(song.fileName, song.values);
-        tagkit::FreeTagObjects(song.extension);
-    }
-    if (flush) {
-        io::WrittenFileSystems fileSystems;
-        fileSystems.Add(songs.front().fileName);
-        fileSystems.FlushAll();
-    }
-    const double seconds = Seconds(Clock::now() - start);
-    if (save && written != songs.size())
-        std::fprintf(stderr, "command_bench: the bare loop wrote %zu of %zu songs\n", written, songs.size());
-    return seconds;
+    return Seconds(bench::BareLoop(songs, save, flush));
 }
 
 struct CommandRun {
@@ -194,7 +147,8 @@ int main(int argc, char** argv)
     std::printf("making %zu songs...\n", count);
     std::fflush(stdout);
     bench::MakeWorkingSet(folder, master, static_cast<int>(count));
-    BuildCatalogue(database, folder, count);
+    // Codes 1..count, each song in a file of its own.
+    bench::BuildSongCatalogue(database, folder, count, count);
     // The embedded engine keeps the database to the process that has it open: the list is read
     // here and closed again before the command runs.
     std::vector<app::SongTag> mapped;
@@ -206,7 +160,7 @@ int main(int argc, char** argv)
     }
     // Untimed: every file gets its first tag (a rebuild); from here on tags are rewritten in place,
     // and the files are in the cache.
-    BareLoop(mapped, true);
+    BareLoopSeconds(mapped, true);
 
     const std::vector<std::string> base = {"--database", database, "--quiet"};
     const auto with = [&base](std::vector<std::string> more) {
@@ -218,24 +172,24 @@ int main(int argc, char** argv)
     for (int r = 0; r < rounds; ++r) {
         const bool commandFirst = r % 2 == 0;
         if (!commandFirst) {
-            bare.push_back(BareLoop(mapped, true));
-            bareFlushed.push_back(BareLoop(mapped, true, true));
+            bare.push_back(BareLoopSeconds(mapped, true));
+            bareFlushed.push_back(BareLoopSeconds(mapped, true, true));
         }
         lastWhole = RunCommand(base);
         whole.push_back(lastWhole.seconds);
         if (commandFirst) {
-            bare.push_back(BareLoop(mapped, true));
-            bareFlushed.push_back(BareLoop(mapped, true, true));
+            bare.push_back(BareLoopSeconds(mapped, true));
+            bareFlushed.push_back(BareLoopSeconds(mapped, true, true));
         }
         lastNone = RunCommand(with({"--code", "0"}), true);
         none.push_back(lastNone.seconds);
         // Every tag is now what the catalogue gives: a run that skips the unchanged writes none.
         if (commandFirst)
-            inspect.push_back(BareLoop(mapped, false));
+            inspect.push_back(BareLoopSeconds(mapped, false));
         lastSkip = RunCommand(with({"--skip-unchanged"}));
         skip.push_back(lastSkip.seconds);
         if (!commandFirst)
-            inspect.push_back(BareLoop(mapped, false));
+            inspect.push_back(BareLoopSeconds(mapped, false));
     }
     {
         // The same work without the process around it, alternating with the bare loops.
@@ -245,8 +199,8 @@ int main(int argc, char** argv)
         skipping.skipUnchanged = true;
         for (int r = 0; r < rounds; ++r) {
             ownWrite.push_back(CommandSongs(list, {}));
-            bareFlushed.push_back(BareLoop(mapped, true, true));
-            inspect.push_back(BareLoop(mapped, false));
+            bareFlushed.push_back(BareLoopSeconds(mapped, true, true));
+            inspect.push_back(BareLoopSeconds(mapped, false));
             ownSkip.push_back(CommandSongs(list, skipping));
             mapping.push_back(MappingAlone(list));
         }
@@ -273,7 +227,7 @@ int main(int argc, char** argv)
                 m * perSong, (os - m) / i);
     std::printf("  peak resident memory: run %.1f MiB, --skip-unchanged %.1f MiB, listing and writing none %.1f MiB; "
                 "the song list's rows %.2f MiB\n",
-                lastWhole.peakMiB, lastSkip.peakMiB, lastNone.peakMiB, static_cast<double>(keptBytes) / (1 << 20));
+                lastWhole.peakMiB, lastSkip.peakMiB, lastNone.peakMiB, bench::MiB(static_cast<double>(keptBytes)));
     bench::RemoveFolder(folder);
     fs::remove(database);
     return 0;

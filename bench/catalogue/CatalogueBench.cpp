@@ -8,19 +8,15 @@
 // when FONAREL_FB_SERVER names the server (scripts/firebird-server start) and the program may
 // hand a copy of the catalogue to the server's user.
 #include "bench/support/GeneratedCatalogueFile.h"
+#include "bench/support/Measures.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/FirebirdClient.h"
 #include "catalogue/SongQuery.h"
-#include "tools/catalogue/CatalogueBuilder.h"
-#include "tools/catalogue/GeneratedCatalogue.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <malloc.h>
 #include <pwd.h>
 #include <string>
 #include <unistd.h>
@@ -29,17 +25,15 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::HeapInUse;
+using bench::MiB;
+using bench::Milliseconds;
 using catalogue::ClientPtr;
 using catalogue::client::Status;
 
 constexpr std::size_t kSongs = 100000;
 constexpr std::size_t kFirstRows = 30;
-
-double Milliseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
 
 // Median and fastest run: on a shared machine the fastest is the least disturbed.
 struct Figure {
@@ -47,10 +41,9 @@ struct Figure {
     double fastest;
 };
 
-Figure Summarize(std::vector<double> values)
+Figure Summarize(const std::vector<double>& values)
 {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.front()};
+    return {bench::Median(values), *std::min_element(values.begin(), values.end())};
 }
 
 void PrintLine(const char* what, Figure list, Figure bare)
@@ -59,11 +52,6 @@ void PrintLine(const char* what, Figure list, Figure bare)
                 "%+.1f%% (fastest %+.1f%%)\n",
                 what, list.median, list.fastest, bare.median, bare.fastest,
                 100 * (list.median - bare.median) / bare.median, 100 * (list.fastest - bare.fastest) / bare.fastest);
-}
-
-std::size_t HeapInUse()
-{
-    return mallinfo2().uordblks;
 }
 
 struct Timing {
@@ -162,7 +150,7 @@ void Measure(const char* backend, const std::string& databaseName, int repetitio
     const double rows = static_cast<double>(last.rows);
     std::printf("  kept rows: %.1f MiB in the store (%.1f bytes a row), heap growth %.1f MiB; "
                 "text %.1f bytes a row; store / text = %.2f\n",
-                last.keptBytes / 1048576.0, last.keptBytes / rows, last.heapBytes / 1048576.0,
+                MiB(double(last.keptBytes)), last.keptBytes / rows, MiB(double(last.heapBytes)),
                 last.textBytes / rows, static_cast<double>(last.keptBytes) / last.textBytes);
 }
 

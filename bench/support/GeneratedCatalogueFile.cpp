@@ -1,9 +1,9 @@
 #include "bench/support/GeneratedCatalogueFile.h"
 
+#include "bench/support/Measures.h"
 #include "tools/catalogue/CatalogueBuilder.h"
 #include "tools/catalogue/GeneratedCatalogue.h"
 
-#include <chrono>
 #include <cstdio>
 
 namespace bench {
@@ -16,12 +16,12 @@ void BuildGeneratedCatalogueOnce(const std::filesystem::path& path, std::size_t 
     std::fflush(stdout);
     const std::filesystem::path partial = path.string() + ".partial";
     std::filesystem::remove(partial);
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
     catalogue::builder::CatalogueBuilder builder(partial.string(), catalogue::builder::CatalogueSchema::Standard());
     catalogue::builder::AddGeneratedSongs(builder, songs);
     builder.Finish();
     std::filesystem::rename(partial, path);
-    std::printf("built in %.1f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf("built in %.1f s\n", Seconds(Clock::now() - start));
 }
 
 } // namespace bench

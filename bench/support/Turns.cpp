@@ -1,7 +1,5 @@
 #include "bench/support/Turns.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace bench {
@@ -9,25 +7,15 @@ namespace {
 
 double TimeOne(const Job& job, const std::string& path)
 {
-    using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const bool ok = job(path);
     const auto end = Clock::now();
     if (!ok)
         std::fprintf(stderr, "failed on %s\n", path.c_str());
-    return std::chrono::duration<double, std::micro>(end - start).count();
+    return Microseconds(end - start);
 }
 
 } // namespace
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
 
 void RunInTurns(std::vector<Contender>& contenders)
 {

@@ -1,6 +1,8 @@
 #pragma once
 // Contenders that do the same job on their own copies of the same files, taking turns file by
 // file so that each pair of timings sees the same machine state; medians and pair ratios.
+#include "bench/support/Measures.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,8 +17,6 @@ struct Contender {
     std::vector<std::string> files;
     std::vector<double> micros;
 };
-
-double Median(std::vector<double> values);
 
 // Runs every contender over its files, one file each in turn (the order rotates per file).
 void RunInTurns(std::vector<Contender>& contenders);

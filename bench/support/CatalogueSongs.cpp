@@ -1,0 +1,68 @@
+#include "bench/support/CatalogueSongs.h"
+
+#include "io/FileSystem.h"
+#include "tagkit/U_Funcoes.h"
+#include "tools/catalogue/CatalogueBuilder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace bench {
+
+void BuildSongCatalogue(const std::string& database, const std::string& folder, std::size_t count,
+                        std::size_t files)
+{
+    std::filesystem::remove(database);
+    catalogue::builder::CatalogueBuilder builder(database, catalogue::builder::CatalogueSchema::Standard());
+    builder.Insert("Tb_Pastas", {{"PAS_CODIGO", "1"}, {"PAS_PATH", folder + "/"}});
+    builder.Insert("Tb_Genero", {{"GEN_CODIGO", "1"}, {"GEN_NOME", "Samba"}});
+    builder.Insert("Tb_Ritmo", {{"RIT_CODIGO", "1"}, {"RIT_NOME", "Partido alto"}});
+    builder.Insert("Tb_Idioma", {{"IDI_CODIGO", "1"}, {"IDI_NOME", "Portugu\xEAs"}});
+    builder.Insert("Tb_Vocal", {{"VOC_CODIGO", "1"}, {"VOC_NOME", "Masculino"}});
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::string n = std::to_string(i);
+        builder.Insert("Tb_Musicas",
+                       {{"MUS_CODIGO", n}, {"MUS_NOME", "Cancao " + n}, {"MUS_INTERPRETE", "Interprete " + std::to_string(i % 97)},
+                        {"MUS_ALBUM", "Album " + std::to_string(i % 31)}, {"MUS_ANO", std::to_string(1950 + i % 70)},
+                        {"MUS_FAIXA", std::to_string(1 + i % 14)}, {"MUS_NOMECOMPLETO", "CANCAO " + n},
+                        {"MUS_ARQUIVO", "song" + std::to_string(i % files) + ".mp3"}, {"MUS_COMPOSITOR", "Compositor"},
+                        {"MUS_TIPOPERIODO", "D"}, {"MUS_PERIODOINICIO", "1970"}, {"MUS_PERIODOFIM", "1979"},
+                        {"PAS_CODIGO", "1"}, {"GEN_CODIGO", "1"}, {"RIT_CODIGO", "1"}, {"IDI_CODIGO", "1"},
+                        {"VOC_CODIGO", "1"}});
+    }
+    builder.Finish();
+}
+
+std::vector<app::SongTag> MappedSongs(catalogue::SongList& songs)
+{
+    std::vector<app::SongTag> mapped;
+    songs.FetchAll();
+    for (songs.First(); !songs.Eof(); songs.Next())
+        mapped.push_back(app::MapSongToTag(songs.Current()));
+    return mapped;
+}
+
+Clock::duration BareLoop(const std::vector<app::SongTag>& songs, bool save, bool flush)
+{
+    std::size_t written = 0;
+    const auto start = Clock::now();
+    for (const app::SongTag& song : songs) {
+        tagkit::CreateTagObjects(song.extension);
+        tagkit::LoadFileInfo(song.fileName);
+        if (save)
+            written += tagkit::SaveTagInfo(song.fileName, song.values);
+        tagkit::FreeTagObjects(song.extension);
+    }
+    if (flush) {
+        io::WrittenFileSystems fileSystems;
+        fileSystems.Add(songs.front().fileName);
+        fileSystems.FlushAll();
+    }
+    const Clock::duration took = Clock::now() - start;
+    if (save && written != songs.size())
+        std::fprintf(stderr, "the bare toolkit loop wrote %zu of %zu songs\n", written, songs.size());
+    return took;
+}
+
+} // namespace bench
