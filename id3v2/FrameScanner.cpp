@@ -12,7 +12,6 @@ namespace id3v2 {
 namespace {
 
 using namespace flags;
-constexpr std::uint8_t kExtendedHeaderFlag = kTagExtendedHeader;
 
 bool IsUpperLetter(std::uint8_t byte)
 {
@@ -85,7 +84,7 @@ std::int64_t ScanReach(const TagHeader& header, std::int64_t fileLength)
 std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64_t viewEnd)
 {
     constexpr auto kStart = static_cast<std::int64_t>(kHeaderSize);
-    if ((header.MajorVersion != 3 && header.MajorVersion != 4) || !(header.Flags & kExtendedHeaderFlag))
+    if ((header.MajorVersion != 3 && header.MajorVersion != 4) || !(header.Flags & kTagExtendedHeader))
         return kStart;
     // Some taggers set the flag without writing an extended header; a real one's size begins
     // with a zero byte, a frame with an upper-case letter.

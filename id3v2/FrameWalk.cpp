@@ -175,7 +175,9 @@ bool WalkFrames(TagView& tag, const FrameVisitor& visitor)
 
 std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> data)
 {
-    std::vector<std::uint8_t> stored(data.begin(), data.end());
+    // Version 2.4 frames may be unsynchronised, each by itself: only they need a copy first.
+    std::vector<std::uint8_t> resynchronised;
+    Bytes stored = data;
     std::size_t skip = 0;
     bool compressed = false;
     if (frame.Version == 3) {
@@ -185,8 +187,10 @@ std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, st
             return std::nullopt;
         skip = (compressed ? 4 : 0) + ((frame.FormatFlags & kV23Grouped) ? 1 : 0);
     } else if (frame.Version == 4) {
-        if (frame.TagUnsynchronised || (frame.FormatFlags & kV24Unsynchronised))
-            stored = Resynchronised(stored);
+        if (frame.TagUnsynchronised || (frame.FormatFlags & kV24Unsynchronised)) {
+            resynchronised = Resynchronised(data);
+            stored = resynchronised;
+        }
         // The group, the encryption method and the data length, in that order.
         compressed = frame.FormatFlags & kV24Compressed;
         if (frame.FormatFlags & kV24Encrypted)
@@ -195,10 +199,10 @@ std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, st
     }
     if (skip > stored.size())
         return std::nullopt;
-    stored.erase(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(skip));
-    if (!compressed)
-        return stored;
-    return Inflated(stored);
+    const Bytes content = stored.subspan(skip);
+    if (compressed)
+        return Inflated(content);
+    return std::vector<std::uint8_t>(content.begin(), content.end());
 }
 
 } // namespace id3v2

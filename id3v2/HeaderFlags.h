@@ -9,6 +9,7 @@ namespace id3v2::flags {
 inline constexpr std::uint8_t kTagUnsynchronised = 0x80;
 inline constexpr std::uint8_t kTagCompressedV22 = 0x40; // version 2.2: no way to read such a tag
 inline constexpr std::uint8_t kTagExtendedHeader = 0x40; // versions 2.3 and 2.4
+inline constexpr std::uint8_t kTagFooter = 0x10;         // version 2.4: a footer follows the tag
 
 // Frame format byte, version 2.3.
 inline constexpr std::uint8_t kV23Compressed = 0x80;

@@ -1,5 +1,6 @@
 #include "id3v2/TagHeader.h"
 
+#include "id3v2/HeaderFlags.h"
 #include "io/BinaryFile.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ std::int32_t TotalTagSize(const TagHeader& header, std::int64_t fileLength)
     const auto& b = header.SizeBytes;
     std::int64_t total = (std::int64_t{b[0]} << 21) + (std::int64_t{b[1]} << 14) + (std::int64_t{b[2]} << 7) + b[3];
     total += static_cast<std::int64_t>(kHeaderSize);
-    if (header.Flags & 0x10)
+    if (header.Flags & flags::kTagFooter)
         total += static_cast<std::int64_t>(kHeaderSize);
     return total > fileLength ? 0 : static_cast<std::int32_t>(total);
 }

@@ -22,14 +22,8 @@ std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buff
 {
     if (offset < 0 || !IsOpen())
         return -1;
-    if (!keep_) {
-        lastReadFailed_ = false;
-        const std::int64_t wanted = std::clamp<std::int64_t>(length_ - offset, 0, static_cast<std::int64_t>(buffer.size()));
-        if (wanted == 0)
-            return 0;
-        const std::int64_t got = ReadFile(offset, buffer.first(static_cast<std::size_t>(wanted)));
-        return lastReadFailed_ ? -1 : got;
-    }
+    if (!keep_)
+        return ReadUnkept(offset, buffer);
     const std::span<const std::uint8_t> bytes = View(offset, static_cast<std::int64_t>(buffer.size()));
     if (lastReadFailed_)
         return -1;
@@ -48,6 +42,13 @@ std::int64_t SongBytes::ReadPassing(std::int64_t offset, std::span<std::uint8_t>
         std::copy_n(window->Bytes.begin() + (offset - window->Start), wanted, buffer.begin());
         return wanted;
     }
+    return ReadUnkept(offset, buffer);
+}
+
+std::int64_t SongBytes::ReadUnkept(std::int64_t offset, std::span<std::uint8_t> buffer)
+{
+    lastReadFailed_ = false;
+    const std::int64_t wanted = std::clamp<std::int64_t>(length_ - offset, 0, static_cast<std::int64_t>(buffer.size()));
     if (wanted == 0)
         return 0;
     const std::int64_t got = ReadFile(offset, buffer.first(static_cast<std::size_t>(wanted)));

@@ -67,6 +67,9 @@ private:
 
     // Makes the windows cover [begin, end) as far as the file allows.
     void Fill(std::int64_t begin, std::int64_t end);
+    // Reads from offset on straight into buffer (short at the end of the file), keeping nothing:
+    // the count read, or -1 on an error.
+    std::int64_t ReadUnkept(std::int64_t offset, std::span<std::uint8_t> buffer);
     // Reads [begin, end) into the loose window, which no other read keeps.
     void ReadLoose(std::int64_t begin, std::int64_t end);
     // Reads out.size() bytes at begin from the file; returns the count read, short at the end

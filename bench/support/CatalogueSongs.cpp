@@ -4,7 +4,6 @@
 #include "tagkit/U_Funcoes.h"
 #include "tools/catalogue/CatalogueBuilder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
