@@ -18,6 +18,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/textidentificationframe.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -101,13 +102,18 @@ protected:
             app::TFrmPrincipal& w = Window();
             seen_.push_back({app::ToCp1252(w.lblContador->text()), w.ProgressBar1->value(), w.ProgressBar1->maximum(),
                              w.pnlAguarde->isVisible(),
-                             w.GBLocalizarMusicas->isEnabled() || w.GBRelacaoMusicas->isEnabled() || w.BTodas->isEnabled() ||
-                                 w.BSelecionadas->isEnabled() || w.BFechar->isEnabled(),
+                             std::ranges::any_of(RunControls(), [](QWidget* control) { return control->isEnabled(); }),
                              w.DBMusicas->CurrentRow()});
         });
     }
 
     std::string File(const std::string& name) const { return (music_ / name).string(); }
+    // The controls a run disables until it ends.
+    std::vector<QWidget*> RunControls()
+    {
+        app::TFrmPrincipal& w = Window();
+        return {w.GBLocalizarMusicas, w.GBRelacaoMusicas, w.BTodas, w.BSelecionadas, w.BFechar};
+    }
     bool Unchanged(const std::string& name) const
     {
         return fixtures::ReadFileBytes((music_ / name).string()) == before_.at(name);
@@ -131,8 +137,7 @@ protected:
     {
         app::TFrmPrincipal& w = Window();
         EXPECT_FALSE(w.pnlAguarde->isVisible());
-        for (QWidget* control : std::initializer_list<QWidget*>{w.GBLocalizarMusicas, w.GBRelacaoMusicas, w.BTodas,
-                                                                 w.BSelecionadas, w.BFechar})
+        for (QWidget* control : RunControls())
             EXPECT_TRUE(control->isEnabled());
         EXPECT_FALSE(w.Running());
     }

@@ -24,17 +24,25 @@ protected:
 
     QRgb At(QPoint p) const { return image_.pixel(p); }
     // Where a point of the list's client area lies in the window.
-    QPoint InWindow(QPoint client) const
+    QPoint InWindow(QPoint client)
     {
-        app::SongGrid& grid = *Window_().DBMusicas;
-        return grid.mapTo(&Window_(), client + grid.contentsRect().topLeft());
+        app::SongGrid& grid = *Window().DBMusicas;
+        return grid.mapTo(&Window(), client + grid.contentsRect().topLeft());
     }
-    app::TFrmPrincipal& Window_() const { return const_cast<Paint*>(this)->Window(); }
-    QRect CellInWindow(int row) const
+    QRect CellInWindow(int row)
     {
-        app::SongGrid& grid = *Window_().DBMusicas;
+        app::SongGrid& grid = *Window().DBMusicas;
         const QRect cell = grid.visualRect(grid.model()->index(row, 0));
-        return QRect(grid.viewport()->mapTo(&Window_(), cell.topLeft()), cell.size());
+        return QRect(grid.viewport()->mapTo(&Window(), cell.topLeft()), cell.size());
+    }
+    // The pixels in the data text's navy among the first 80 columns of a cell, inside its edges.
+    int NavyPixels(const QRect& cell) const
+    {
+        int navy = 0;
+        for (int x = cell.left() + 2; x < cell.left() + 80; ++x)
+            for (int y = cell.top() + 2; y < cell.bottom(); ++y)
+                navy += At({x, y}) == app::DataTextColour().rgb();
+        return navy;
     }
 
     QImage image_;
@@ -75,20 +83,12 @@ TEST_F(Paint, BackgroundIsButtonFaceAndDataTextIsNavyOnRaisedCells)
     EXPECT_EQ(At({cell.right(), cell.top() + 2}), palette.color(QPalette::Dark).rgb());
     EXPECT_EQ(At({cell.right() - 3, cell.center().y()}), palette.color(QPalette::Button).rgb());
 
-    int navy = 0;
-    for (int x = cell.left() + 2; x < cell.left() + 80; ++x)
-        for (int y = cell.top() + 2; y < cell.bottom(); ++y)
-            navy += At({x, y}) == app::DataTextColour().rgb();
-    EXPECT_GT(navy, 10) << "no navy text in the row";
+    EXPECT_GT(NavyPixels(cell), 10) << "no navy text in the row";
 
     // Row 0 is current: the highlight colour, still with navy text.
     const QRect current = CellInWindow(0);
     EXPECT_EQ(At({current.right() - 3, current.center().y()}), palette.color(QPalette::Highlight).rgb());
-    int navyOnHighlight = 0;
-    for (int x = current.left() + 2; x < current.left() + 80; ++x)
-        for (int y = current.top() + 2; y < current.bottom(); ++y)
-            navyOnHighlight += At({x, y}) == app::DataTextColour().rgb();
-    EXPECT_GT(navyOnHighlight, 10);
+    EXPECT_GT(NavyPixels(current), 10);
 }
 
 TEST_F(Paint, TitleAndIndicatorHaveAThreePixelBevel)

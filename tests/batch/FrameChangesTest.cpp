@@ -17,7 +17,7 @@ using Kind = FrameChange::Kind;
 std::vector<id3v2::ListedFrame> Frames(const std::string& tag)
 {
     std::vector<id3v2::ListedFrame> frames;
-    id3v2::ListFrames(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()), frames);
+    id3v2::ListFrames(AsBytes(tag), frames);
     return frames;
 }
 

@@ -86,14 +86,33 @@ def unescape(value):
                   value.encode("ascii")).decode("cp1252")
 
 
+_demo = None
+
+
+def demo():
+    """The one demo catalogue of every test, made on first use."""
+    global _demo
+    if _demo is None:
+        _demo = Demo()
+    return _demo
+
+
+def tearDownModule():
+    if _demo is not None:
+        _demo.remove()
+
+
 def run(argv, **kwargs):
     return subprocess.run(argv, stdin=subprocess.DEVNULL, **kwargs)
 
 
+def utf8_environment(env=None):
+    """This process's environment with a UTF-8 character set, and the given variables over it."""
+    return {**os.environ, "LC_ALL": "C.UTF-8", **(env or {})}
+
+
 def command(*args, env=None, **kwargs):
-    environment = dict(os.environ, LC_ALL="C.UTF-8")
-    environment.update(env or {})
-    return run([str(WRITE), *args], capture_output=True, env=environment, **kwargs)
+    return run([str(WRITE), *args], capture_output=True, env=utf8_environment(env), **kwargs)
 
 
 def file_states(folder):
@@ -174,12 +193,8 @@ class CommandTest(unittest.TestCase):
             if UNDER_CI:
                 raise AssertionError("FONAREL_FB_SERVER is not set under CI: the loopback server did not start")
             raise unittest.SkipTest("no Firebird server (FONAREL_FB_SERVER is not set; scripts/test starts one)")
-        cls.demo = Demo()
+        cls.demo = demo()
         cls.database = cls.demo.database(cls.server, "server.fdb" if cls.server else "catalogue.fdb")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.demo.remove()
 
     def setUp(self):
         self.demo.restore()
@@ -196,7 +211,7 @@ class CommandTest(unittest.TestCase):
         trace = self.reports / "dry.strace"
         result = run(["strace", "-f", "-qq", "-e", "trace=open,openat,creat,truncate,rename,renameat,renameat2,unlink,unlinkat",
                       "-o", str(trace), str(WRITE), "--database", self.database, "--dry-run",
-                      "--report", str(dry_report)], capture_output=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+                      "--report", str(dry_report)], capture_output=True, env=utf8_environment())
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(file_states(self.demo.songs), before)
         songs_folder = str(self.demo.songs)
@@ -242,7 +257,8 @@ class CommandTest(unittest.TestCase):
         description = re.sub(rb"(Tb_Musicas\tMUS_CODIGO=17\t)MUS_NOME=[^\t\n]*", rb"\1MUS_NOME=Outra Cantiga",
                              self.demo.description)
         self.assertNotEqual(description, self.demo.description)
-        changed = self.demo.database(self.server, "changed.fdb", description)
+        # The server's copy has a name of its own: --replace cannot delete a file named through a server.
+        changed = self.demo.database(self.server, "changed-server.fdb" if self.server else "changed.fdb", description)
         report = self.reports / "changed.tsv"
         result = command("--database", changed, "--skip-unchanged", "--quiet", "--report", str(report))
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -263,13 +279,9 @@ class ChoiceAndFailureTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.demo = Demo()
+        cls.demo = demo()
         cls.database = cls.demo.database(False)
         cls.names = cls.demo.full_names()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.demo.remove()
 
     def setUp(self):
         self.demo.restore()
@@ -354,7 +366,7 @@ class ChoiceAndFailureTest(unittest.TestCase):
     def test_progress_shows_on_a_terminal_only_and_quiet_keeps_the_summary_back(self):
         leader, follower = pty.openpty()
         process = subprocess.Popen([str(WRITE), "--database", self.database, "--dry-run"], stdin=subprocess.DEVNULL,
-                                   stdout=subprocess.DEVNULL, stderr=follower, env=dict(os.environ, LC_ALL="C.UTF-8"))
+                                   stdout=subprocess.DEVNULL, stderr=follower, env=utf8_environment())
         os.close(follower)
         shown = b""
         while True:
@@ -383,7 +395,7 @@ class ChoiceAndFailureTest(unittest.TestCase):
         os.mkfifo(fifo)
         process = subprocess.Popen([str(WRITE), "--database", self.database, "--report", str(fifo)],
                                    stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                   env=dict(os.environ, LC_ALL="C.UTF-8"))
+                                   env=utf8_environment())
         with open(fifo, "rb", buffering=0) as report:
             # The smallest pipe holds a few dozen report lines: the run waits on it there, since
             # each line is flushed as its song is done. Ctrl+C then reaches it mid-run.

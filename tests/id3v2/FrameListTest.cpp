@@ -17,7 +17,7 @@ using namespace tagbytes;
 std::vector<ListedFrame> List(const std::string& tag, bool expectTag = true)
 {
     std::vector<ListedFrame> frames;
-    EXPECT_EQ(ListFrames(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()), frames), expectTag);
+    EXPECT_EQ(ListFrames(AsBytes(tag), frames), expectTag);
     return frames;
 }
 

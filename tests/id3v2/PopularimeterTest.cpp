@@ -21,7 +21,7 @@ using namespace tagbytes;
 
 std::uint8_t Rating(const std::string& tag)
 {
-    return PopularimeterRating(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()));
+    return PopularimeterRating(AsBytes(tag));
 }
 
 // TagLib's reading of the first POPM of the same bytes, or -1 when it finds none.
@@ -49,20 +49,6 @@ int TagLibRating(const std::string& tag)
 std::string Popm(std::uint8_t rating)
 {
     return "rater@example.org\0"s + static_cast<char>(rating) + "\0\0\0\x05"s;
-}
-
-// Unsynchronisation as a writer applies it: a zero byte after every 0xFF that is followed by
-// a zero byte or a byte of 0xE0 or more, and after a final 0xFF.
-std::string Unsynchronised(const std::string& bytes)
-{
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out += bytes[i];
-        const bool ff = static_cast<unsigned char>(bytes[i]) == 0xFF;
-        if (ff && (i + 1 == bytes.size() || bytes[i + 1] == '\0' || static_cast<unsigned char>(bytes[i + 1]) >= 0xE0))
-            out += '\0';
-    }
-    return out;
 }
 
 const std::string kTitle23 = FrameV23("TIT2", "\0Abc"s);

@@ -76,6 +76,18 @@ std::string Utf16BigEndian(std::u16string_view text, bool withMark)
     return out;
 }
 
+std::string Unsynchronised(const std::string& bytes)
+{
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out += bytes[i];
+        const bool ff = static_cast<unsigned char>(bytes[i]) == 0xFF;
+        if (ff && (i + 1 == bytes.size() || bytes[i + 1] == '\0' || static_cast<unsigned char>(bytes[i + 1]) >= 0xE0))
+            out += '\0';
+    }
+    return out;
+}
+
 std::string AudioBytes(std::size_t size)
 {
     std::string audio = "\xFF\xFB\x90\x64";
@@ -83,6 +95,11 @@ std::string AudioBytes(std::size_t size)
         audio += static_cast<char>((i * 31 + 7) & 0xFF);
     audio.resize(size);
     return audio;
+}
+
+std::span<const std::uint8_t> AsBytes(const std::string& bytes)
+{
+    return std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 std::string Deflated(const std::string& bytes)

@@ -1,6 +1,7 @@
 #pragma once
 // Byte layouts of ID3v2 tags for the tests, built by hand so that every field is explicit.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,10 +27,17 @@ std::string Latin1(std::string_view text);
 std::string Utf16LittleEndian(std::u16string_view text, bool withMark = true);
 std::string Utf16BigEndian(std::u16string_view text, bool withMark = true);
 
+// Unsynchronisation as a writer applies it: a zero byte after every 0xFF that is followed by
+// a zero byte or a byte of 0xE0 or more, and after a final 0xFF.
+std::string Unsynchronised(const std::string& bytes);
+
 // The bytes zlib-compressed, as a compressed frame holds them.
 std::string Deflated(const std::string& bytes);
 
 // Bytes that stand for audio after a tag: an MPEG frame header and filler.
 std::string AudioBytes(std::size_t size);
+
+// The string's bytes as the library's readers take them.
+std::span<const std::uint8_t> AsBytes(const std::string& bytes);
 
 } // namespace tagbytes

@@ -97,7 +97,7 @@ TEST(TagBuilder, OldTagSizesAroundTheInPlaceLimit)
     };
     for (const Case c : {Case{2048, false}, Case{4096, false}, Case{4097, true}, Case{5000, true}, Case{35, true}, Case{36, false}}) {
         TagPlan info;
-        info.Header.SetBytes(std::span(reinterpret_cast<const std::uint8_t*>(("ID3\x04\0\0"s + Syncsafe(c.oldTotal - 10)).data()), 10));
+        info.Header.SetBytes(AsBytes("ID3\x04\0\0"s + Syncsafe(c.oldTotal - 10)));
         info.FileLength = 10000;
         const std::string tag = BuiltTag(TitleOnly("Abc"), info);
         EXPECT_EQ(info.NeedRewrite, c.rewrite) << c.oldTotal;

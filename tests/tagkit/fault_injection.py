@@ -17,28 +17,21 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from song_bytes import audio_hash  # noqa: E402
+from song_bytes import audio_hash, make_masters  # noqa: E402
 
 SYSCALLS = ["openat", "newfstatat", "fstat", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
 ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
 
 
-def make_song(folder, name, tagged, id3v1):
-    wav = os.path.join(folder, "tone.wav")
-    mp3 = os.path.join(folder, name)
-    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                    "sine=frequency=440:duration=1", "-ac", "2", wav], check=True)
-    args = ["lame", "--quiet", "-b", "128"]
-    args += ["--id3v2-only", "--pad-id3v2-size", "2000", "--tt", "Velho"] if tagged else ["-t"]
-    subprocess.run(args + [wav, mp3], check=True)
-    if id3v1:
-        block = b"TAG" + b"Velho v1".ljust(30, b"\0") + b"\0" * 30 + b"\0" * 30 + b"1999" + b"\0" * 28 + b"\0\x03\x11"
-        with open(mp3, "ab") as out:
-            out.write(block)
-    return mp3
-
-
+def with_id3v1(master, folder):
+    """A copy of the song with an ID3v1 tag appended."""
+    song = os.path.join(folder, "id3v1-" + os.path.basename(master))
+    shutil.copyfile(master, song)
+    block = b"TAG" + b"Velho v1".ljust(30, b"\0") + b"\0" * 30 + b"\0" * 30 + b"1999" + b"\0" * 28 + b"\0\x03\x11"
+    with open(song, "ab") as out:
+        out.write(block)
+    return song
 
 
 def only_the_song(song):
@@ -73,10 +66,11 @@ def main():
     outcomes = {"old": 0, "new": 0}
     traced = {}
     with tempfile.TemporaryDirectory(prefix="fonarel-faults-") as work:
-        for tagged in (True, False):
+        in_place, rebuild = make_masters(work, 440, 1)
+        for way, master in (("in place", in_place), ("rebuild", rebuild)):
             for id3v1 in (False, True):
-                case = ("in place" if tagged else "rebuild") + (", ID3v1" if id3v1 else "")
-                song = make_song(work, "song.mp3", tagged, id3v1)
+                case = way + (", ID3v1" if id3v1 else "")
+                song = with_id3v1(master, work) if id3v1 else master
                 with open(song, "rb") as f:
                     old = f.read()
                 counts, new = calls_of_clean_run(tool, song, work)

@@ -16,26 +16,12 @@ import signal
 import subprocess
 import sys
 import tempfile
-
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from song_bytes import audio_hash  # noqa: E402
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from song_bytes import audio_hash, make_masters  # noqa: E402
+
 SONGS = 50
-
-
-def make_masters(folder):
-    wav = os.path.join(folder, "tone.wav")
-    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                    "sine=frequency=330:duration=2", "-ac", "2", wav], check=True)
-    in_place = os.path.join(folder, "in-place.mp3")
-    rebuild = os.path.join(folder, "rebuild.mp3")
-    subprocess.run(["lame", "--quiet", "-b", "128", "--id3v2-only", "--pad-id3v2-size", "2000", "--tt", "Velho",
-                    wav, in_place], check=True)
-    subprocess.run(["lame", "--quiet", "-b", "128", "-t", wav, rebuild], check=True)
-    return [in_place if i % 2 == 0 else rebuild for i in range(SONGS)]
-
-
 
 
 def read(path):
@@ -63,7 +49,8 @@ def main():
     faults = []
     counts = {"old": 0, "new": 0, "stale": 0}
     with tempfile.TemporaryDirectory(prefix="fonarel-kills-") as work:
-        masters = make_masters(work)
+        in_place, rebuild = make_masters(work, 330, 2)
+        masters = [in_place if i % 2 == 0 else rebuild for i in range(SONGS)]
         old = {i: read(m) for i, m in enumerate(masters)}
         # The new bytes of every song, and how long a whole run takes.
         songs = lay_out(masters, os.path.join(work, "clean"))

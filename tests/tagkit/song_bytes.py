@@ -1,5 +1,21 @@
-"""What the writer's fault and kill tests compare of a song file."""
+"""The songs the writer's fault and kill tests start from, and what they compare of a song file."""
 import hashlib
+import os
+import subprocess
+
+
+def make_masters(folder, frequency, seconds):
+    """Two songs of a stereo sine tone encoded by lame in the folder: (one whose ID3v2 tag has
+    room for a new title, so it is rewritten in place; one without a tag, so it is rebuilt)."""
+    wav = os.path.join(folder, "tone.wav")
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                    "sine=frequency=%d:duration=%d" % (frequency, seconds), "-ac", "2", wav], check=True)
+    in_place = os.path.join(folder, "in-place.mp3")
+    rebuild = os.path.join(folder, "rebuild.mp3")
+    lame = ["lame", "--quiet", "-b", "128"]
+    subprocess.run(lame + ["--id3v2-only", "--pad-id3v2-size", "2000", "--tt", "Velho", wav, in_place], check=True)
+    subprocess.run(lame + ["-t", wav, rebuild], check=True)
+    return in_place, rebuild
 
 
 def audio_hash(data):
