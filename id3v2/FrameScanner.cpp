@@ -119,51 +119,50 @@ void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
         *previous = std::move(data);
 }
 
-void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan)
+namespace {
+
+// The scan of both frame layouts: 10-byte headers (versions 3 and 4: a 32-bit size, plain or
+// syncsafe, and flags) or 6-byte headers of version 2 (a 24-bit size, no flags).
+void ScanFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool version22)
 {
-    constexpr std::int64_t kFrameHeader = 10;
+    const std::int64_t frameHeader = version22 ? 6 : 10;
+    const std::size_t idSize = version22 ? 3 : 4;
+    const std::uint8_t version = scan.Header.MajorVersion;
     const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
     for (std::int64_t pos = FirstFrameOffset(view, scan.Header, viewEnd); pos < tagEnd && pos < viewEnd;) {
-        const auto bytes = view.At(pos, kFrameHeader);
+        const auto bytes = view.At(pos, frameHeader);
         if (!bytes)
             break;
-        const std::array<std::uint8_t, kFrameHeader> header = {(*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3], (*bytes)[4],
-                                                               (*bytes)[5], (*bytes)[6], (*bytes)[7], (*bytes)[8], (*bytes)[9]};
+        // Copied: the view's bytes last only until its next read.
+        std::array<std::uint8_t, 10> header{};
+        std::copy(bytes->begin(), bytes->end(), header.begin());
         if (!IsUpperLetter(header[0]))
             break;
-        const std::int64_t size = scan.Header.MajorVersion == 4 ? Syncsafe32(header.data() + 4) : BigEndian32(header.data() + 4);
-        const FrameLayout layout = LayoutOf(scan.Header.MajorVersion, header[9]);
-        const std::int64_t dataStart = pos + kFrameHeader;
+        const std::int64_t size = version22       ? std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5]
+                                  : version == 4 ? Syncsafe32(header.data() + 4)
+                                                 : BigEndian32(header.data() + 4);
+        const FrameLayout layout = version22 ? FrameLayout{} : LayoutOf(version, header[9]);
+        const std::int64_t dataStart = pos + frameHeader;
         const std::int64_t prefix = std::min(layout.prefix, size);
         std::optional<std::string> data = KeptFrameData(view, dataStart + prefix, size - prefix);
         if (!data)
             break;
         if (layout.readable)
-            StoreFrame(IdOf(header, 4), std::move(*data), scan);
+            StoreFrame(IdOf(header, idSize), std::move(*data), scan);
         pos = dataStart + size;
     }
 }
 
+} // namespace
+
+void ScanFramesV23(TagView& view, std::int64_t viewEnd, FrameScan& scan)
+{
+    ScanFrameHeaders(view, viewEnd, scan, false);
+}
+
 void ScanFramesV22(TagView& view, std::int64_t viewEnd, FrameScan& scan)
 {
-    constexpr std::int64_t kFrameHeader = 6;
-    const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
-    for (std::int64_t pos = kHeaderSize; pos < tagEnd && pos < viewEnd;) {
-        const auto bytes = view.At(pos, kFrameHeader);
-        if (!bytes)
-            break;
-        const std::array<std::uint8_t, kFrameHeader> header = {(*bytes)[0], (*bytes)[1], (*bytes)[2],
-                                                               (*bytes)[3], (*bytes)[4], (*bytes)[5]};
-        if (!IsUpperLetter(header[0]))
-            break;
-        const std::int64_t size = std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5];
-        const std::int64_t dataStart = pos + kFrameHeader;
-        std::optional<std::string> data = KeptFrameData(view, dataStart, size);
-        if (!data)
-            break;
-        StoreFrame(IdOf(header, 3), std::move(*data), scan);
-        pos = dataStart + size;
-    }
+    ScanFrameHeaders(view, viewEnd, scan, true);
 }
 
 } // namespace id3v2
