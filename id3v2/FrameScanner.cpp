@@ -1,11 +1,11 @@
 #include "id3v2/FrameScanner.h"
 
+#include "id3v2/ByteOrder.h"
 #include "id3v2/HeaderFlags.h"
 #include "id3v2/TextDecoding.h"
 
-#include <array>
-
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace id3v2 {
@@ -16,16 +16,6 @@ using namespace flags;
 bool IsUpperLetter(std::uint8_t byte)
 {
     return byte >= 'A' && byte <= 'Z';
-}
-
-std::uint32_t BigEndian32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-
-std::uint32_t Syncsafe32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0] & 0x7Fu} << 21 | std::uint32_t{p[1] & 0x7Fu} << 14 | std::uint32_t{p[2] & 0x7Fu} << 7 | (p[3] & 0x7Fu);
 }
 
 // How a frame's data is laid out, from its header.
@@ -96,8 +86,8 @@ std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64
         return viewEnd;
     const std::uint8_t* size = sizeBytes->data();
     if (header.MajorVersion == 3)
-        return kStart + 4 + BigEndian32(size); // the size leaves out its own 4 bytes
-    return kStart + Syncsafe32(size);          // the size counts the whole extended header
+        return kStart + 4 + BigEndian(size, 4); // the size leaves out its own 4 bytes
+    return kStart + SyncsafeMasked(size);          // the size counts the whole extended header
 }
 
 void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
@@ -138,9 +128,9 @@ void ScanFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool
         std::copy(bytes->begin(), bytes->end(), header.begin());
         if (!IsUpperLetter(header[0]))
             break;
-        const std::int64_t size = version22       ? std::int64_t{header[3]} << 16 | std::int64_t{header[4]} << 8 | header[5]
-                                  : version == 4 ? Syncsafe32(header.data() + 4)
-                                                 : BigEndian32(header.data() + 4);
+        const std::int64_t size = version22       ? BigEndian(header.data() + 3, 3)
+                                  : version == 4 ? SyncsafeMasked(header.data() + 4)
+                                                 : BigEndian(header.data() + 4, 4);
         const FrameLayout layout = version22 ? FrameLayout{} : LayoutOf(version, header[9]);
         const std::int64_t dataStart = pos + frameHeader;
         const std::int64_t prefix = std::min(layout.prefix, size);

@@ -1,5 +1,6 @@
 #include "id3v2/FrameWalk.h"
 
+#include "id3v2/ByteOrder.h"
 #include "id3v2/HeaderFlags.h"
 
 #include <zlib.h>
@@ -14,26 +15,6 @@ namespace {
 
 using namespace flags;
 using Bytes = std::span<const std::uint8_t>;
-
-std::uint32_t BigEndian(const std::uint8_t* p, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value = value << 8 | p[i];
-    return value;
-}
-
-// A syncsafe 32-bit number (7 bits a byte); none when a byte has its top bit set.
-std::optional<std::uint32_t> Syncsafe(const std::uint8_t* p)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] & 0x80)
-            return std::nullopt;
-        value = value << 7 | p[i];
-    }
-    return value;
-}
 
 // Unsynchronisation undone: every 0xFF 0x00 becomes 0xFF.
 std::vector<std::uint8_t> Resynchronised(Bytes bytes)
@@ -88,7 +69,7 @@ std::optional<std::int64_t> FramesStart(TagView& frames, std::uint8_t version, s
     if (version == 3) {
         extended = 4 + std::int64_t{BigEndian(sizeBytes->data(), 4)};
     } else {
-        const std::optional<std::uint32_t> counted = Syncsafe(sizeBytes->data());
+        const std::optional<std::uint32_t> counted = SyncsafeStrict(sizeBytes->data());
         if (!counted || *counted < 6)
             return std::nullopt;
         extended = *counted;
@@ -116,7 +97,7 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
         } else if (site.Version == 3) {
             site.Size = BigEndian(header.data() + 4, 4);
         } else {
-            const std::optional<std::uint32_t> syncsafe = Syncsafe(header.data() + 4);
+            const std::optional<std::uint32_t> syncsafe = SyncsafeStrict(header.data() + 4);
             if (!syncsafe)
                 return;
             site.Size = *syncsafe;
@@ -156,7 +137,7 @@ bool WalkFrames(TagView& tag, const FrameVisitor& visitor)
     FrameSite site;
     site.Version = h[3];
     const std::uint8_t flags = h[5];
-    const std::optional<std::uint32_t> size = Syncsafe(h.data() + 6);
+    const std::optional<std::uint32_t> size = SyncsafeStrict(h.data() + 6);
     if (site.Version < 2 || site.Version > 4 || !size)
         return false;
     if (site.Version == 2 && (flags & kTagCompressedV22))
