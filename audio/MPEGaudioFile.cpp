@@ -28,7 +28,7 @@ bool ReadTagV2Size(StreamFile& file, std::int32_t& tagSize)
         return false;
     id3v2::TagHeader tag;
     tag.SetBytes(header);
-    tagSize = tag.HasIdentifier() ? id3v2::TotalTagSize(tag, file.Length()) : 0;
+    tagSize = id3v2::TagLength(tag, file.Length());
     return true;
 }
 

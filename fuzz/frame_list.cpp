@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     id3v2::TagHeader header;
     header.SetBytes(input.first(std::min<std::size_t>(size, id3v2::kHeaderSize)));
-    const auto tagSize = static_cast<std::size_t>(std::max(0, id3v2::TotalTagSize(header, static_cast<std::int64_t>(size))));
+    const auto tagSize = static_cast<std::size_t>(id3v2::TagLength(header, static_cast<std::int64_t>(size)));
     if (listed && tagSize >= id3v2::kHeaderSize && tagSize < size) {
         std::vector<id3v2::ListedFrame> ofTagAlone;
         id3v2::ListFrames(input.first(tagSize), ofTagAlone);

@@ -36,9 +36,7 @@ std::size_t AudioStart(std::span<const std::uint8_t> bytes)
 {
     id3v2::TagHeader header;
     header.SetBytes(bytes.first(std::min<std::size_t>(bytes.size(), 10)));
-    return header.HasIdentifier()
-               ? static_cast<std::size_t>(id3v2::TotalTagSize(header, static_cast<std::int64_t>(bytes.size())))
-               : 0;
+    return static_cast<std::size_t>(id3v2::TagLength(header, static_cast<std::int64_t>(bytes.size())));
 }
 
 bool SameValues(const id3v2::TagValues& a, const id3v2::TagValues& b)

@@ -34,4 +34,11 @@ bool ReadTagHeader(const std::string& path, TagHeader& header, std::int64_t& fil
 // the file.
 std::int32_t TotalTagSize(const TagHeader& header, std::int64_t fileLength);
 
+// The bytes a tag takes from the file's start: TotalTagSize when the file begins with "ID3", 0
+// when it begins with no tag.
+inline std::int32_t TagLength(const TagHeader& header, std::int64_t fileLength)
+{
+    return header.HasIdentifier() ? TotalTagSize(header, fileLength) : 0;
+}
+
 } // namespace id3v2

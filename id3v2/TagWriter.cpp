@@ -51,7 +51,7 @@ bool WriteTag(const std::string& songPath, const TagValues& values)
         plan.FileLength = song.Length();
     }
     const bool headerRead = got == static_cast<std::int64_t>(kHeaderSize);
-    const std::int64_t oldTagSize = plan.Header.HasIdentifier() ? TotalTagSize(plan.Header, plan.FileLength) : 0;
+    const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
     if (!BuildNewTag(values, plan, tag))
         return false;
