@@ -6,13 +6,13 @@
 #include "app/SearchCapitals.h"
 #include "app/SongGrid.h"
 #include "app/SongTableModel.h"
-#include "app/SongTagMapping.h"
-#include "app/SongWriting.h"
 #include "app/WindowLabel.h"
 #include "app/WindowLook.h"
 #include "app/WindowText.h"
 #include "catalogue/SongColumns.h"
 #include "catalogue/SongQuery.h"
+#include "songs/SongTagMapping.h"
+#include "songs/SongWriting.h"
 #include "text/IntegerText.h"
 
 #include <QApplication>
@@ -421,7 +421,7 @@ void TFrmPrincipal::WriteSongTag()
         beforeSong_();
     // A song that cannot be written is passed over; the run goes on with the next one.
     try {
-        WriteCatalogueSong(MapSongToTag(session_.Q_Musicas().Current()), SongWriteOptions{}, written_);
+        songs::WriteCatalogueSong(songs::MapSongToTag(session_.Q_Musicas().Current()), songs::SongWriteOptions{}, written_);
     } catch (...) {
     }
 }

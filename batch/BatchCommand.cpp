@@ -1,11 +1,11 @@
 #include "batch/BatchCommand.h"
 
-#include "app/SongTagMapping.h"
-#include "app/SongWriting.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/Configuration.h"
 #include "catalogue/SongColumns.h"
+#include "songs/SongTagMapping.h"
+#include "songs/SongWriting.h"
 #include "text/Capitals.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
@@ -20,7 +20,7 @@
 namespace batch {
 namespace {
 
-using app::SongOutcome;
+using songs::SongOutcome;
 using catalogue::SongColumn;
 
 struct FileCloser {
@@ -120,7 +120,7 @@ std::string ChangeLine(const FrameChange& change)
 }
 
 // A dry run's lines for one song.
-std::string DryRunText(std::string_view code, std::string_view shownPath, const app::SongWriteResult& song,
+std::string DryRunText(std::string_view code, std::string_view shownPath, const songs::SongWriteResult& song,
                        const std::vector<FrameChange>& changes)
 {
     std::string out = "[" + std::string(code) + "] " + std::string(shownPath) + "\n";
@@ -142,7 +142,7 @@ std::string DryRunText(std::string_view code, std::string_view shownPath, const 
     return out;
 }
 
-std::string ReportLine(std::string_view code, const std::string& path, const app::SongWriteResult& song,
+std::string ReportLine(std::string_view code, const std::string& path, const songs::SongWriteResult& song,
                        const std::vector<FrameChange>& changes)
 {
     std::string ids;
@@ -195,8 +195,8 @@ public:
 private:
     void WriteSong(const catalogue::SongRecord& record)
     {
-        const app::SongTag tag = app::MapSongToTag(record);
-        const app::SongWriteResult song = app::WriteCatalogueSong(tag, writeOptions_, written_);
+        const songs::SongTag tag = songs::MapSongToTag(record);
+        const songs::SongWriteResult song = songs::WriteCatalogueSong(tag, writeOptions_, written_);
         tally_.Count(song.outcome);
         const bool failed = song.outcome == SongOutcome::Failed;
         if (!options_.dryRun && !report_ && !failed)
@@ -209,7 +209,7 @@ private:
         else if (failed)
             talk_.Error("[" + code + "] " + shownPath + ": " + song.failure);
         if (report_) {
-            const std::string path = song.path.empty() ? app::FileSystemPath(tag.fileName) : song.path;
+            const std::string path = song.path.empty() ? songs::FileSystemPath(tag.fileName) : song.path;
             const std::string line = ReportLine(code, path, song, changes);
             std::fwrite(line.data(), 1, line.size(), report_.get());
             // Line by line, so that the report of an interrupted or killed run lists what was done.
@@ -220,7 +220,7 @@ private:
     const CommandOptions& options_;
     const Talk& talk_;
     const volatile std::sig_atomic_t& interrupted_;
-    app::SongWriteOptions writeOptions_;
+    songs::SongWriteOptions writeOptions_;
     io::WrittenFileSystems written_;
     OwnedFile report_;
     RunTally tally_;

@@ -4,7 +4,7 @@
 
 namespace batch {
 
-using app::SongOutcome;
+using songs::SongOutcome;
 
 void RunTally::Count(SongOutcome outcome)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The counts a run ends with, and the words for what became of each song.
-#include "app/SongWriting.h"
+#include "songs/SongWriting.h"
 
 #include <cstddef>
 #include <string>
@@ -18,12 +18,12 @@ struct RunTally {
     std::size_t passedOver = 0;
     std::size_t failed = 0;
 
-    void Count(app::SongOutcome outcome);
+    void Count(songs::SongOutcome outcome);
 };
 
 // The outcome's word in the report: written, would-write, unchanged, not-mp3, missing,
 // passed-over, failed.
-std::string_view OutcomeWord(app::SongOutcome outcome);
+std::string_view OutcomeWord(songs::SongOutcome outcome);
 
 // The summary's lines; a dry run says "would be written".
 std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted);

@@ -2,7 +2,7 @@
 
 namespace batch {
 
-std::vector<FrameChange> ChangesOfSong(const app::SongWriteResult& song)
+std::vector<FrameChange> ChangesOfSong(const songs::SongWriteResult& song)
 {
     // A new tag that is byte for byte the old one changes nothing.
     if (song.planned.NewTag.empty() || song.planned.Unchanged)

@@ -1,6 +1,6 @@
 #pragma once
 // The frames a song's write changes: its old tag against the planned one.
-#include "app/SongWriting.h"
+#include "songs/SongWriting.h"
 #include "batch/FrameChanges.h"
 
 #include <vector>
@@ -8,6 +8,6 @@
 namespace batch {
 
 // For a song planned with keepTags; none when nothing was planned.
-std::vector<FrameChange> ChangesOfSong(const app::SongWriteResult& song);
+std::vector<FrameChange> ChangesOfSong(const songs::SongWriteResult& song);
 
 } // namespace batch

@@ -80,7 +80,7 @@ void Speed(int songCount, int rounds, const std::string& master)
         return;
     app::TFrmPrincipal& window = stage.Window();
     bench::CountedBoxes& boxes = stage.boxes;
-    std::vector<app::SongTag> mapped = bench::MappedSongs(window.Catalogue().Q_Musicas());
+    std::vector<songs::SongTag> mapped = bench::MappedSongs(window.Catalogue().Q_Musicas());
     // Untimed: every file gets its first tag (a rebuild); from here on tags are rewritten in place.
     bench::BareLoop(mapped, true, false);
 

@@ -14,8 +14,8 @@
 #include "bench/support/Measures.h"
 #include "bench/support/WorkingSet.h"
 
-#include "app/SongTagMapping.h"
-#include "app/SongWriting.h"
+#include "songs/SongTagMapping.h"
+#include "songs/SongWriting.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/SongQuery.h"
 #include "io/FileSystem.h"
@@ -51,7 +51,7 @@ struct Songs {
         mapped = bench::MappedSongs(session.Q_Musicas());
     }
     catalogue::CatalogueSession session;
-    std::vector<app::SongTag> mapped;
+    std::vector<songs::SongTag> mapped;
 };
 
 // The mapping of every row alone.
@@ -60,7 +60,7 @@ double MappingAlone(catalogue::SongList& list)
     std::size_t bytes = 0;
     const auto start = Clock::now();
     for (catalogue::SongList::RowId row = 0; row < list.RowCount(); ++row)
-        bytes += app::MapSongToTag(list.Row(row)).fileName.size();
+        bytes += songs::MapSongToTag(list.Row(row)).fileName.size();
     const double seconds = Seconds(Clock::now() - start);
     if (bytes == 0)
         std::fprintf(stderr, "command_bench: no song mapped\n");
@@ -69,15 +69,15 @@ double MappingAlone(catalogue::SongList& list)
 
 // The command's own work for each song, in this process: the mapping of its row and the song
 // write with the command's options, then the one flush of a run that wrote.
-double CommandSongs(catalogue::SongList& list, const app::SongWriteOptions& options)
+double CommandSongs(catalogue::SongList& list, const songs::SongWriteOptions& options)
 {
     io::WrittenFileSystems written;
     std::size_t done = 0;
     const auto start = Clock::now();
     for (catalogue::SongList::RowId row = 0; row < list.RowCount(); ++row) {
-        const app::SongTag tag = app::MapSongToTag(list.Row(row));
-        const app::SongWriteResult result = app::WriteCatalogueSong(tag, options, written);
-        done += result.outcome == app::SongOutcome::Written || result.outcome == app::SongOutcome::Unchanged;
+        const songs::SongTag tag = songs::MapSongToTag(list.Row(row));
+        const songs::SongWriteResult result = songs::WriteCatalogueSong(tag, options, written);
+        done += result.outcome == songs::SongOutcome::Written || result.outcome == songs::SongOutcome::Unchanged;
     }
     written.FlushAll();
     const double seconds = Seconds(Clock::now() - start);
@@ -88,7 +88,7 @@ double CommandSongs(catalogue::SongList& list, const app::SongWriteOptions& opti
 
 // The bare toolkit loop over the songs, with or without the save and the run's one flush at its
 // end: seconds.
-double BareLoopSeconds(const std::vector<app::SongTag>& songs, bool save, bool flush = false)
+double BareLoopSeconds(const std::vector<songs::SongTag>& songs, bool save, bool flush = false)
 {
     return Seconds(bench::BareLoop(songs, save, flush));
 }
@@ -151,7 +151,7 @@ int main(int argc, char** argv)
     bench::BuildSongCatalogue(database, folder, count, count);
     // The embedded engine keeps the database to the process that has it open: the list is read
     // here and closed again before the command runs.
-    std::vector<app::SongTag> mapped;
+    std::vector<songs::SongTag> mapped;
     std::size_t keptBytes = 0;
     {
         Songs songs(database);
@@ -195,7 +195,7 @@ int main(int argc, char** argv)
         // The same work without the process around it, alternating with the bare loops.
         Songs songs(database);
         catalogue::SongList& list = songs.session.Q_Musicas();
-        app::SongWriteOptions skipping;
+        songs::SongWriteOptions skipping;
         skipping.skipUnchanged = true;
         for (int r = 0; r < rounds; ++r) {
             ownWrite.push_back(CommandSongs(list, {}));

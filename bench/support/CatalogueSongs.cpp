@@ -33,20 +33,20 @@ void BuildSongCatalogue(const std::string& database, const std::string& folder, 
     builder.Finish();
 }
 
-std::vector<app::SongTag> MappedSongs(catalogue::SongList& songs)
+std::vector<songs::SongTag> MappedSongs(catalogue::SongList& songs)
 {
-    std::vector<app::SongTag> mapped;
+    std::vector<songs::SongTag> mapped;
     songs.FetchAll();
     for (songs.First(); !songs.Eof(); songs.Next())
-        mapped.push_back(app::MapSongToTag(songs.Current()));
+        mapped.push_back(songs::MapSongToTag(songs.Current()));
     return mapped;
 }
 
-Clock::duration BareLoop(const std::vector<app::SongTag>& songs, bool save, bool flush)
+Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bool flush)
 {
     std::size_t written = 0;
     const auto start = Clock::now();
-    for (const app::SongTag& song : songs) {
+    for (const songs::SongTag& song : songs) {
         tagkit::CreateTagObjects(song.extension);
         tagkit::LoadFileInfo(song.fileName);
         if (save)

@@ -64,8 +64,8 @@ TEST(RunTally, TheSummaryCountsEveryOutcomeAndSaysWhenTheRunWasCut)
 {
     RunTally tally;
     tally.listed = 5;
-    for (app::SongOutcome outcome : {app::SongOutcome::Written, app::SongOutcome::Unchanged, app::SongOutcome::Missing,
-                                     app::SongOutcome::Failed})
+    for (songs::SongOutcome outcome : {songs::SongOutcome::Written, songs::SongOutcome::Unchanged, songs::SongOutcome::Missing,
+                                     songs::SongOutcome::Failed})
         tally.Count(outcome);
     const std::string summary = SummaryText(tally, false, true);
     EXPECT_EQ(summary, "interrupted after 4 of 5 songs\n"

@@ -1,14 +1,14 @@
 #pragma once
 // One catalogue song written into its file through the tag toolkit, as both batch runs (the
 // window's and the command line's) write it, with what became of it. No window involved.
-#include "app/SongTagMapping.h"
+#include "songs/SongTagMapping.h"
 #include "id3v2/FrameList.h"
 #include "io/FileSystem.h"
 #include "tagkit/U_Funcoes.h"
 
 #include <string>
 
-namespace app {
+namespace songs {
 
 enum class SongOutcome {
     Written,    // the new tag is in the file
@@ -47,4 +47,4 @@ struct SongWriteResult {
 // `written`, to be flushed when the run ends. Lets no exception out.
 SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written);
 
-} // namespace app
+} // namespace songs

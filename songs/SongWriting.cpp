@@ -1,4 +1,4 @@
-#include "app/SongWriting.h"
+#include "songs/SongWriting.h"
 
 #include "id3v2/ID3v2.h"
 #include "io/SongBytes.h"
@@ -6,7 +6,7 @@
 
 #include <exception>
 
-namespace app {
+namespace songs {
 namespace {
 
 // The reader set of one song, released however the song ends.
@@ -111,4 +111,4 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
     return result;
 }
 
-} // namespace app
+} // namespace songs

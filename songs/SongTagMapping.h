@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace songs {
 
 struct SongTag {
     // PAS_PATH followed directly by MUS_ARQUIVO, in the catalogue's Windows-1252 bytes.
@@ -24,4 +24,4 @@ SongTag MapSongToTag(const catalogue::SongRecord& song);
 // Windows-1252 names).
 std::string FileSystemPath(std::string_view cp1252Path);
 
-} // namespace app
+} // namespace songs

@@ -1,4 +1,4 @@
-#include "app/SongTagMapping.h"
+#include "songs/SongTagMapping.h"
 #include "catalogue/RowStore.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <map>
 
-namespace app {
+namespace songs {
 namespace {
 
 using catalogue::SongColumn;
@@ -110,4 +110,4 @@ TEST(FileSystemPath, UsesTheUtf8NameAndTheRawBytesOnlyWhenOnlyTheyNameAFile)
 }
 
 } // namespace
-} // namespace app
+} // namespace songs

@@ -1,10 +1,10 @@
-#include "app/SongTagMapping.h"
+#include "songs/SongTagMapping.h"
 
 #include "io/FileSystem.h"
 #include "tagkit/FileExtension.h"
 #include "text/Cp1252.h"
 
-namespace app {
+namespace songs {
 
 using catalogue::SongColumn;
 
@@ -45,4 +45,4 @@ std::string FileSystemPath(std::string_view cp1252Path)
     return io::Exists(raw) ? raw : utf8;
 }
 
-} // namespace app
+} // namespace songs
