@@ -131,6 +131,7 @@ std::string DryRunText(std::string_view code, std::string_view shownPath, const 
     case SongOutcome::Missing: line("missing"); break;
     case SongOutcome::PassedOver: line(PassedOverReason(song.readiness)); break;
     case SongOutcome::Failed: line("would fail: " + song.failure); break;
+    case SongOutcome::Busy: line("busy: " + song.failure); break;
     case SongOutcome::Written:
     case SongOutcome::WouldWrite:
         if (changes.empty())
@@ -161,6 +162,7 @@ public:
         writeOptions_.dryRun = options.dryRun;
         writeOptions_.skipUnchanged = options.skipUnchanged;
         writeOptions_.keepTags = options.dryRun || options.report.has_value();
+        writeOptions_.lockWait = options.lockWait;
     }
 
     bool OpenReport()
@@ -198,7 +200,7 @@ private:
         const songs::SongTag tag = songs::MapSongToTag(record);
         const songs::SongWriteResult song = songs::WriteCatalogueSong(tag, writeOptions_, written_);
         tally_.Count(song.outcome);
-        const bool failed = song.outcome == SongOutcome::Failed;
+        const bool failed = song.outcome == SongOutcome::Failed || song.outcome == SongOutcome::Busy;
         if (!options_.dryRun && !report_ && !failed)
             return; // nothing to say of a song written, skipped or passed over
         const std::string code(record.Text(SongColumn::MUS_CODIGO));
@@ -207,7 +209,8 @@ private:
         if (options_.dryRun)
             talk_.Out(DryRunText(code, shownPath, song, changes));
         else if (failed)
-            talk_.Error("[" + code + "] " + shownPath + ": " + song.failure);
+            talk_.Error("[" + code + "] " + shownPath + ": " + (song.outcome == SongOutcome::Busy ? "busy: " : "") +
+                        song.failure);
         if (report_) {
             const std::string path = song.path.empty() ? songs::FileSystemPath(tag.fileName) : song.path;
             const std::string line = ReportLine(code, path, song, changes);
@@ -263,7 +266,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     std::fflush(streams.out);
     if (run.Stopped())
         return kExitInterrupted;
-    return run.Tally().failed > 0 ? kExitWriteFailed : kExitSuccess;
+    return run.Tally().failed + run.Tally().busy > 0 ? kExitWriteFailed : kExitSuccess;
 }
 
 } // namespace batch

@@ -29,6 +29,16 @@ std::string SetSort(CommandOptions& options, std::string_view value)
     return {};
 }
 
+std::string SetWait(CommandOptions& options, std::string_view value)
+{
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || !(seconds >= 0 && seconds <= 86400))
+        return "--wait takes a number of seconds, 0 to 86400: '" + std::string(value) + "'";
+    options.lockWait = std::chrono::milliseconds(static_cast<std::int64_t>(seconds * 1000 + 0.5));
+    return {};
+}
+
 // The options that take a value.
 const std::map<std::string_view, Setter>& ValueOptions()
 {
@@ -39,6 +49,7 @@ const std::map<std::string_view, Setter>& ValueOptions()
         {"--sort", SetSort},
         {"--code", SetCode},
         {"--report", [](CommandOptions& o, std::string_view v) { o.report = std::string(v); return std::string(); }},
+        {"--wait", SetWait},
     };
     return options;
 }
@@ -124,11 +135,13 @@ How:
                       no file is opened for writing
   --skip-unchanged    leave alone a song whose new tag would be the tag it already has
   --report FILE       one line per song: code, path, outcome, changed frame IDs (tab-separated)
+  --wait SECONDS      how long to wait for a song that another program is writing before it
+                      counts as busy (default 5)
   -q, --quiet         no progress and no summary
   -h, --help          this text
       --version       the program's version
 
-Exit status: 0 when no write failed, 1 when some write failed, 2 for a wrong command line, a
+Exit status: 0 when no write failed, 1 when some write failed or a song was busy, 2 for a wrong command line, a
 configuration or catalogue connection error, 130 when interrupted (Ctrl+C).
 )";
 }

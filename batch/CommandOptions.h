@@ -1,5 +1,8 @@
 #pragma once
 // The command line of fonarel-write: which catalogue, which songs, and how the run goes.
+#include "id3v2/TagWriter.h"
+
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +23,8 @@ struct CommandOptions {
     bool skipUnchanged = false;
     bool quiet = false;
     std::optional<std::string> report;   // --report FILE
+    // --wait SECONDS: how long a song another writer holds is waited for.
+    std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
     bool help = false;
     bool version = false;
 };

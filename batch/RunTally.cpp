@@ -17,6 +17,7 @@ void RunTally::Count(SongOutcome outcome)
     case SongOutcome::Missing: ++missing; break;
     case SongOutcome::PassedOver: ++passedOver; break;
     case SongOutcome::Failed: ++failed; break;
+    case SongOutcome::Busy: ++busy; break;
     }
 }
 
@@ -30,6 +31,7 @@ std::string_view OutcomeWord(SongOutcome outcome)
     case SongOutcome::Missing: return "missing";
     case SongOutcome::PassedOver: return "passed-over";
     case SongOutcome::Failed: return "failed";
+    case SongOutcome::Busy: return "busy";
     }
     return "failed";
 }
@@ -51,6 +53,8 @@ std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted)
     line("missing:", tally.missing);
     line("passed over:", tally.passedOver);
     line(dryRun ? "would fail:" : "failed writes:", tally.failed);
+    if (!dryRun)
+        line("busy (other writer):", tally.busy);
     return out;
 }
 

@@ -17,12 +17,13 @@ struct RunTally {
     std::size_t missing = 0;
     std::size_t passedOver = 0;
     std::size_t failed = 0;
+    std::size_t busy = 0; // another writer held the song
 
     void Count(songs::SongOutcome outcome);
 };
 
 // The outcome's word in the report: written, would-write, unchanged, not-mp3, missing,
-// passed-over, failed.
+// passed-over, failed, busy.
 std::string_view OutcomeWord(songs::SongOutcome outcome);
 
 // The summary's lines; a dry run says "would be written".

@@ -57,4 +57,13 @@ bool TID3v2::SaveToFile(const std::string& FileName) const
     }
 }
 
+WriteResult TID3v2::SaveToFile(const std::string& FileName, const WriteGuard& guard) const
+{
+    try {
+        return WriteTag(FileName, values_, guard);
+    } catch (...) {
+        return WriteResult::Failed;
+    }
+}
+
 } // namespace id3v2

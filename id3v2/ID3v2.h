@@ -2,6 +2,7 @@
 // One ID3v2 tag in memory: read from the start of an MP3 file (major versions 2, 3 and 4) and
 // written back into it as a version 2.3 tag.
 #include "id3v2/TagValues.h"
+#include "id3v2/TagWriter.h"
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,9 @@ public:
     // Puts the values into the file as a new version 2.3 tag in place of the old one. True when
     // the new tag is in the file; on false the file is as it was.
     bool SaveToFile(const std::string& FileName) const;
+    // The same under the guard's wait for other writers and, when given, its check that the song
+    // is still the file its values were read from.
+    WriteResult SaveToFile(const std::string& FileName, const WriteGuard& guard) const;
     void ResetData();
 
     // What the last read found.

@@ -6,9 +6,33 @@
 #include "io/FileSystem.h"
 #include "io/ReplacementFile.h"
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 namespace id3v2 {
+namespace {
+
+WriteResult FromLock(io::SongFile::Lock lock)
+{
+    switch (lock) {
+    case io::SongFile::Lock::Busy:
+        return WriteResult::Busy;
+    case io::SongFile::Lock::Changed:
+        return WriteResult::Changed;
+    default:
+        return WriteResult::Failed;
+    }
+}
+
+// Whether the locked song is still the file inspection read: the same file, as long, beginning
+// with the same bytes.
+bool StillAsInspected(const io::SongFile& song, std::span<const std::uint8_t> head, const InspectedFile& inspected)
+{
+    return song.Identity() == inspected.identity && song.Length() == inspected.length &&
+           head.size() >= inspected.start.size() && std::equal(inspected.start.begin(), inspected.start.end(), head.begin());
+}
+
+} // namespace
 
 bool OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag)
 {
@@ -31,34 +55,55 @@ bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::
         return false;
     if (!temporary.FlushAndClose())
         return false;
+    const bool renamed = temporary.RenameOver(song.Path());
     song.Close();
-    return temporary.RenameOver(song.Path());
+    return renamed;
 }
 
-bool WriteTag(const std::string& songPath, const TagValues& values)
+WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard)
 {
-    // Through a symbolic link, the file it leads to is written, in its own folder: a rebuild
-    // replaces that file and leaves the link a link.
-    const std::string path = io::LinkTarget(songPath);
     io::SongFile song;
-    if (!song.Open(path))
-        return false;
+    // A file shorter than a tag header is left alone.
+    if (!song.Open(path) || song.Length() < static_cast<std::int64_t>(kHeaderSize))
+        return WriteResult::Failed;
+    if (const io::SongFile::Lock lock = song.LockForWriting(guard.lockWait); lock != io::SongFile::Lock::Held)
+        return FromLock(lock);
+    // The head as it is under the lock: the header that the new tag is planned from and, for a
+    // check against the inspection, as many bytes as that read.
+    const std::size_t wanted = std::max(kHeaderSize, guard.inspected ? guard.inspected->start.size() : 0);
+    std::vector<std::uint8_t> head(wanted);
+    const std::int64_t got = song.ReadHead(head);
+    head.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+    if (guard.inspected && (got < 0 || !StillAsInspected(song, head, *guard.inspected)))
+        return got < 0 ? WriteResult::Failed : WriteResult::Changed;
     TagPlan plan;
-    std::array<std::uint8_t, kHeaderSize> header{};
-    const std::int64_t got = song.ReadHead(header);
     if (got >= 0) {
-        plan.Header.SetBytes(std::span(header).first(static_cast<std::size_t>(got)));
+        plan.Header.SetBytes(std::span(head).first(std::min(head.size(), kHeaderSize)));
         plan.FileLength = song.Length();
     }
-    const bool headerRead = got == static_cast<std::int64_t>(kHeaderSize);
+    const bool headerRead = head.size() >= kHeaderSize;
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
     if (!BuildNewTag(values, plan, tag))
-        return false;
+        return WriteResult::Failed;
     if (!plan.NeedRewrite)
-        return OverwriteTag(song, tag);
-    // A file shorter than a tag header, or one that cannot be read, is left alone.
-    return headerRead && RebuildWithTag(song, oldTagSize, tag);
+        return OverwriteTag(song, tag) ? WriteResult::Written : WriteResult::Failed;
+    // A file that cannot be read is left alone.
+    if (!headerRead)
+        return WriteResult::Failed;
+    // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link
+    // stays a link.
+    if (const std::string target = io::LinkTarget(path); target != path && !song.UsePath(target))
+        return WriteResult::Changed;
+    return RebuildWithTag(song, oldTagSize, tag) ? WriteResult::Written : WriteResult::Failed;
+}
+
+bool WriteTag(const std::string& path, const TagValues& values)
+{
+    WriteResult result = WriteTag(path, values, WriteGuard{});
+    if (result == WriteResult::Changed)
+        result = WriteTag(path, values, WriteGuard{});
+    return result == WriteResult::Written;
 }
 
 } // namespace id3v2

@@ -2,17 +2,53 @@
 // Puts a new version 2.3 tag into a song file in place of the tag it begins with: over the old
 // tag when that is at most 4096 bytes and large enough (the file keeps its length), otherwise by
 // rebuilding the file through a temporary file next to it (path + "~").
+//
+// A write holds the writers' lock on the song from the moment it opens the song for writing
+// until the new bytes are in place, so that two writers of one song never mix their bytes; the
+// temporary file of a song whose lock a writer holds is that writer's alone, and one found there
+// is stale (its writer is gone).
+#include "io/BinaryFile.h"
 #include "io/SongFile.h"
 #include "id3v2/TagValues.h"
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
 
 namespace id3v2 {
 
-// The whole write of one tag. True when the new tag is in the file; on false the file holds
-// what it held (its read-only mark may be gone) and no temporary file is left.
+// How long a write waits for another writer of the same song.
+inline constexpr std::chrono::milliseconds kDefaultLockWait{5000};
+
+// The song as its inspection found it, which the new tag's values were merged from.
+struct InspectedFile {
+    io::FileIdentity identity;
+    std::int64_t length = 0;
+    // The song's first bytes as inspection read them: its whole tag when inspection held it in
+    // memory, else at least the tag header (fewer for a shorter file).
+    std::span<const std::uint8_t> start;
+};
+
+struct WriteGuard {
+    std::chrono::milliseconds lockWait = kDefaultLockWait;
+    // When given, the song must still be this file with these bytes once it is locked.
+    const InspectedFile* inspected = nullptr;
+};
+
+enum class WriteResult {
+    Written, // the new tag is in the file
+    Failed,  // the file holds what it held (its read-only mark may be gone)
+    Busy,    // another writer held the song for the whole wait; nothing was done
+    Changed, // the song is not what was inspected any more; nothing was done
+};
+
+// The whole write of one tag under the writers' lock. No temporary file is left but for a
+// Written result (none then either).
+WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
+
+// The same with the default wait and no inspection to hold to: true when the new tag is in the
+// file. A song replaced while waiting for it is opened again, once.
 bool WriteTag(const std::string& path, const TagValues& values);
 
 // Writes the tag bytes from offset 0 of the open file; their number is the old tag's length.
@@ -20,7 +56,8 @@ bool OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
 
 // Writes the tag and then the song's bytes from `skip` on into path + "~", flushes it to disk
 // and renames it over the song in one step. The new file keeps the song's permission bits (with
-// owner write) and, where allowed, its owner. On failure the temporary file is removed.
+// owner write) and, where allowed, its owner. On failure the temporary file is removed. The song
+// stays open (and so locked) until the rename and the folder's flush are done.
 bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
 
 } // namespace id3v2

@@ -40,6 +40,15 @@ std::int64_t TransferAll(std::size_t size, Call call)
     return static_cast<std::int64_t>(done);
 }
 
+FileStatus StatusOf(const struct stat& st)
+{
+    return {{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)},
+            st.st_size,
+            static_cast<unsigned>(st.st_mode & 07777),
+            st.st_uid,
+            st.st_gid};
+}
+
 } // namespace
 
 BinaryFile::~BinaryFile()
@@ -72,7 +81,7 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
         return false;
     }
     if (status)
-        *status = {st.st_size, static_cast<unsigned>(st.st_mode & 07777), st.st_uid, st.st_gid};
+        *status = StatusOf(st);
     return true;
 }
 
@@ -89,6 +98,33 @@ std::int64_t BinaryFile::Size() const
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
         return -1;
     return st.st_size;
+}
+
+bool BinaryFile::Status(FileStatus& status) const
+{
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return false;
+    status = StatusOf(st);
+    return true;
+}
+
+BinaryFile::Lock BinaryFile::TryLockByte(std::int64_t offset) const
+{
+    if (fd_ < 0)
+        return Lock::Failed;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = offset;
+    lock.l_len = 1;
+    int rc = -1;
+    do {
+        rc = ::fcntl(fd_, F_OFD_SETLK, &lock);
+    } while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        return Lock::Taken;
+    return errno == EAGAIN || errno == EACCES ? Lock::HeldElsewhere : Lock::Failed;
 }
 
 std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) const

@@ -8,8 +8,16 @@
 
 namespace io {
 
-// What an open found of a file: its length, permission bits, owner and group.
+// Which file an open file is, whatever its names: its file system and its number there.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What an open found of a file: which file it is, its length, permission bits, owner and group.
 struct FileStatus {
+    FileIdentity identity;
     std::int64_t length = 0;
     unsigned permissions = 0; // the bits 07777
     unsigned owner = 0;
@@ -38,6 +46,15 @@ public:
 
     // The file's length in bytes, or -1 on failure.
     std::int64_t Size() const;
+    // The open file's status now; false on failure.
+    bool Status(FileStatus& status) const;
+
+    enum class Lock { Taken, HeldElsewhere, Failed };
+    // Tries once, without waiting, to take an exclusive advisory lock on one byte at offset,
+    // owned by this open file (not by the process: another open of the same file in this process
+    // is kept out too). Needs the file open for writing. Released on Close, or by the system when
+    // the process ends.
+    Lock TryLockByte(std::int64_t offset) const;
     // Reads up to buffer.size() bytes at offset; returns how many were read (short only at the
     // end of the file), or -1 on an error.
     std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) const;

@@ -1,7 +1,5 @@
 #include "io/FileSystem.h"
 
-#include "io/BinaryFile.h"
-
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -16,6 +14,14 @@ bool Exists(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+bool PathNames(const std::string& path, const FileIdentity& identity)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 &&
+           FileIdentity{static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)} ==
+               identity;
 }
 
 bool IsFolder(const std::string& path)

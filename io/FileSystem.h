@@ -1,6 +1,8 @@
 #pragma once
 // Questions to the file system by name, the start of a small file read at once, and the home
 // folder.
+#include "io/BinaryFile.h"
+
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -10,6 +12,9 @@ namespace io {
 
 // Whether anything (a file, a folder, whatever a link leads to) exists at the path.
 bool Exists(const std::string& path);
+
+// Whether the path names (through its links) the file of that identity.
+bool PathNames(const std::string& path, const FileIdentity& identity);
 
 // Whether the path names a folder (or a link to one).
 bool IsFolder(const std::string& path);

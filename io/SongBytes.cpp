@@ -10,11 +10,13 @@ bool SongBytes::Open(const std::string& path, Readers readers)
     windows_.clear();
     loose_ = Window{};
     length_ = 0;
+    identity_ = FileIdentity{};
     lastReadFailed_ = false;
     FileStatus status;
     if (!file_.Open(path, BinaryFile::Mode::Read, &status))
         return false;
     length_ = status.length;
+    identity_ = status.identity;
     return true;
 }
 

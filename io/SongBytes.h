@@ -38,6 +38,8 @@ public:
     bool IsOpen() const override { return file_.IsOpen(); }
     // The file's length when it was opened; reads never go past it.
     std::int64_t Length() const override { return length_; }
+    // Which file was opened.
+    FileIdentity Identity() const { return identity_; }
 
     // Copies the bytes from offset on into buffer. Returns the count copied (short only at the
     // end of the file), or -1 when a read error left part of the range unread.
@@ -80,6 +82,7 @@ private:
 
     BinaryFile file_;
     std::int64_t length_ = 0;
+    FileIdentity identity_;
     bool keep_ = true;            // several readers: widen reads and keep them in windows
     std::vector<Window> windows_; // sorted by Start, neither overlapping nor touching
     Window loose_;                // the last read that no window could keep

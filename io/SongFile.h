@@ -2,8 +2,14 @@
 // A song file opened for a tag write: an existing regular file of less than 2 GiB, opened for
 // reading and writing when its permissions allow, else for reading until write permission is
 // granted.
+//
+// Writers of a song keep out of each other's way with the writers' lock: an exclusive advisory
+// lock on one byte far beyond any song's end, owned by the open file, so that it travels with
+// the file to other machines (NFS forwards it) and never stops a reader, even where a server
+// enforces byte-range locks on what is read. Readers take no lock.
 #include "io/BinaryFile.h"
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -12,6 +18,9 @@ namespace io {
 
 // Tag sizes are 32-bit: files of this length or more are not written.
 inline constexpr std::int64_t kLargestSongFile = std::int64_t{1} << 31;
+
+// The byte the writers' lock covers: far past the end of any song that is written.
+inline constexpr std::int64_t kSongLockByte = std::int64_t{1} << 62;
 
 class SongFile {
 public:
@@ -29,7 +38,22 @@ public:
     // Makes sure the file is open for writing (after GrantOwnerWrite).
     bool OpenForWriting();
 
+    enum class Lock {
+        Held,    // this writer holds the song, which its path still names; the status is fresh
+        Busy,    // another writer held it for the whole wait
+        Changed, // the path names another file now (a writer replaced the song)
+        Failed,  // the song cannot be opened for writing or locked
+    };
+    // Opens the song for writing (granting owner write when the song cannot be opened so
+    // otherwise) and takes the writers' lock, trying again for up to `wait` while another writer
+    // holds it. Held until Close.
+    Lock LockForWriting(std::chrono::milliseconds wait);
+
     const std::string& Path() const { return path_; }
+    // Goes by another of the song's names from here on (the file a link leads to); false, and
+    // the name kept, when that name does not name this file.
+    bool UsePath(const std::string& path);
+    FileIdentity Identity() const { return identity_; }
     const BinaryFile& File() const { return file_; }
     std::int64_t Length() const { return length_; }
     // Permission bits (with owner write once granted), owner and group.
@@ -40,9 +64,13 @@ public:
     bool Close() { return file_.Close(); }
 
 private:
+    // Takes the status of the open file as it is now; false for a file too large to write.
+    bool TakeStatus(const FileStatus& status);
+
     std::string path_;
     BinaryFile file_;
     bool writable_ = false;
+    FileIdentity identity_;
     std::int64_t length_ = 0;
     unsigned permissions_ = 0;
     unsigned owner_ = 0;

@@ -74,12 +74,19 @@ void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io
             return;
         }
     }
-    if (tagkit::SaveTagInfo(result.path, song.values)) {
+    switch (tagkit::SaveInspectedTag(result.path, song.values, options.lockWait)) {
+    case tagkit::SaveOutcome::Written:
         written.Add(result.path);
         result.outcome = SongOutcome::Written;
-    } else {
+        break;
+    case tagkit::SaveOutcome::Busy:
+        result.outcome = SongOutcome::Busy;
+        result.failure = "another writer holds the song";
+        break;
+    case tagkit::SaveOutcome::NotWritten:
         result.outcome = SongOutcome::Failed;
         result.failure = "the tag could not be written";
+        break;
     }
 }
 

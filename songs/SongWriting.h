@@ -3,9 +3,11 @@
 // window's and the command line's) write it, with what became of it. No window involved.
 #include "songs/SongTagMapping.h"
 #include "id3v2/FrameList.h"
+#include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
 #include "tagkit/U_Funcoes.h"
 
+#include <chrono>
 #include <string>
 
 namespace songs {
@@ -18,6 +20,7 @@ enum class SongOutcome {
     Missing,    // no file by that name
     PassedOver, // the audio or the tag could not be read: the file is left as it is
     Failed,     // the write failed; the file is as it was
+    Busy,       // another writer held the song for the whole wait: the file is left as it is
 };
 
 struct SongWriteOptions {
@@ -27,6 +30,8 @@ struct SongWriteOptions {
     bool skipUnchanged = false;
     // Keep the planned tag and the file's old tag for a look at their frames.
     bool keepTags = false;
+    // How long to wait for another writer of the same song before it counts as busy.
+    std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
 };
 
 struct SongWriteResult {

@@ -6,7 +6,6 @@
 #include "id3v2/ID3v2.h"
 #include "id3v2/TagBuilder.h"
 #include "id3v2/TagReader.h"
-#include "io/FileSystem.h"
 #include "io/SongBytes.h"
 #include "tagkit/FileExtension.h"
 #include "tagkit/RecordTable.h"
@@ -29,8 +28,11 @@ struct Inspection {
     std::optional<std::uint16_t> track;
     // The ID3v2 tag's rating (0 without one).
     std::uint8_t rating = 0;
-    // The file's tag header (its first bytes) and its length, as a new tag is planned from them.
+    // Which file was inspected; its tag header (its first bytes, also as read) and its length, as
+    // a new tag is planned from them.
+    io::FileIdentity identity;
     id3v2::TagHeader header;
+    std::vector<std::uint8_t> headBytes;
     std::int64_t fileLength = 0;
     // The whole tag, header first, when the readers held it in memory (every tag but one too
     // large for that, which they read a frame at a time); empty without a tag.
@@ -43,6 +45,12 @@ struct Inspection {
         *this = Inspection{};
         kept.clear();
         tagBytes = std::move(kept);
+    }
+
+    // What a write holds the song to: the file and the bytes that the values came from.
+    id3v2::InspectedFile AsInspected() const
+    {
+        return {identity, fileLength, tagBytes.empty() ? std::span<const std::uint8_t>(headBytes) : tagBytes};
     }
 };
 
@@ -132,10 +140,13 @@ void MergeValues(id3v2::TID3v2& tag, const TagValues& given, const Tag& inspecte
 
 // Keeps what a plan of the new tag and a look at the old one need of the file: its header, its
 // length and the tag's bytes, served from the bytes that the readers have already read.
-void KeepTagStart(io::ByteSource& song, const id3v2::TID3v2& tag, Inspection& found)
+void KeepTagStart(io::SongBytes& song, const id3v2::TID3v2& tag, Inspection& found)
 {
+    found.identity = song.Identity();
     found.fileLength = song.Length();
-    found.header.SetBytes(song.View(0, static_cast<std::int64_t>(id3v2::kHeaderSize)));
+    const auto head = song.View(0, static_cast<std::int64_t>(id3v2::kHeaderSize));
+    found.header.SetBytes(head);
+    found.headBytes.assign(head.begin(), head.end());
     if (song.LastReadFailed() || !tag.TagFound() || tag.TagSize() == 0 ||
         id3v2::ScanReach(found.header, found.fileLength) > id3v2::kMostTagInMemory)
         return;
@@ -215,14 +226,37 @@ void LoadFileInfo(const std::string& FileName)
 
 bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
+    return SaveInspectedTag(FileName, values, id3v2::kDefaultLockWait) == SaveOutcome::Written;
+}
+
+SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
+{
     ModuleState& state = State();
-    bool written = false;
-    if (state.id3v2Tag && state.found.readiness == Readiness::Ready && io::Exists(FileName)) {
+    id3v2::WriteResult result = id3v2::WriteResult::Failed;
+    // A song another writer changed after it was inspected is inspected again, once.
+    for (int inspections = 1; inspections <= 2; ++inspections) {
+        if (inspections == 2)
+            LoadFileInfo(FileName);
+        result = id3v2::WriteResult::Failed;
+        // A file that is gone fails at its open.
+        if (!state.id3v2Tag || state.found.readiness != Readiness::Ready)
+            break;
         MergeValues(*state.id3v2Tag, values, state.record, state.found);
-        written = state.id3v2Tag->SaveToFile(FileName);
+        const id3v2::InspectedFile inspected = state.found.AsInspected();
+        result = state.id3v2Tag->SaveToFile(FileName, id3v2::WriteGuard{lockWait, &inspected});
+        if (result != id3v2::WriteResult::Changed)
+            break;
     }
     ClearTagRecord();
-    return written;
+    switch (result) {
+    case id3v2::WriteResult::Written:
+        return SaveOutcome::Written;
+    case id3v2::WriteResult::Busy:
+    case id3v2::WriteResult::Changed:
+        return SaveOutcome::Busy;
+    default:
+        return SaveOutcome::NotWritten;
+    }
 }
 
 Readiness InspectionReadiness()

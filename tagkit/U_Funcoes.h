@@ -6,6 +6,7 @@
 #include "tagkit/TagRecord.h"
 #include "tagkit/TagValues.h"
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -44,10 +45,23 @@ void LoadFileInfo(const std::string& FileName);
 
 // Writes a new ID3v2.3 tag into FileName: every given value wins, the inspected value fills
 // in for the others. Needs LoadFileInfo for the same file just before. True when the tag is in
-// the file. Writes nothing (false) when inspection did not judge the audio valid or could not
+// the file (SaveInspectedTag with the default wait for other writers). Writes nothing (false) when inspection did not judge the audio valid or could not
 // read the file's ID3v2 tag, since the new tag would then lose the file's own values.
 // Throws ConversionError when Track is given and is no integer.
 bool SaveTagInfo(const std::string& FileName, const TagValues& values);
+
+// What became of a save.
+enum class SaveOutcome {
+    Written,
+    NotWritten, // not ready, or the write failed: the file holds what it held
+    Busy,       // another writer held the song for the whole wait, or changed it twice meanwhile
+};
+
+// SaveTagInfo that waits up to `lockWait` for another writer of the same song. Under the song's
+// lock it checks that the song is still the file just inspected (no other writer replaced or
+// rewrote it meanwhile); when it is not, the song is inspected again and the values merged
+// again, once.
+SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait);
 
 // How the last inspection left the file for SaveTagInfo: ready to be written, or why not.
 enum class Readiness {

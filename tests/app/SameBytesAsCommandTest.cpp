@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace apptest {
 namespace {
@@ -95,6 +97,44 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
     EXPECT_EQ(byCommand.size(), byWindow.size());
     // Every MP3 the catalogue lists with readable audio and tag was written.
     EXPECT_EQ(changed, 242u);
+}
+
+// The window and the command at once over the same songs, each through its own copy of the
+// catalogue (the command's embedded, or through the server): whoever writes a song last, it ends
+// as either alone writes it, and no temporary file is left.
+TEST_P(SameBytesAsTheCommand, GravarTodasWhileTheCommandWritesTheSameSongs)
+{
+    if (Server() && testenv::ServerHost().empty())
+        GTEST_SKIP() << "no Firebird server (FONAREL_FB_SERVER is not set; scripts/test starts one)";
+    std::string commandDatabase = MakeDemo();
+    const fs::path demo = Folder() / "demo";
+    if (!Server()) {
+        commandDatabase = (demo / "command.fdb").string();
+        fs::copy_file(demo / "catalogue.fdb", commandDatabase);
+    }
+    const fs::path songs = demo / "musicas";
+    const Files before = ReadFiles(songs);
+    ASSERT_TRUE(Runs({FONAREL_WRITE_TOOL, "--quiet", "--database", commandDatabase}));
+    const Files alone = ReadFiles(songs);
+    PutBack(before, songs);
+
+    WriteIni("[BANCO]\r\ncaminho=" + (demo / "catalogue.fdb").string() + "\r\n");
+    Open();
+    const pid_t command = ::fork();
+    if (command == 0) {
+        ::execl(FONAREL_WRITE_TOOL, FONAREL_WRITE_TOOL, "--quiet", "--database", commandDatabase.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(command, 0);
+    Window().BTodas->click();
+    int status = -1;
+    ASSERT_EQ(::waitpid(command, &status, 0), command);
+    Close();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "fonarel-write ended with " << status;
+    const Files after = ReadFiles(songs);
+    EXPECT_EQ(after.size(), alone.size());
+    for (const auto& [path, bytes] : alone)
+        EXPECT_TRUE(after.contains(path) && after.at(path) == bytes) << path;
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SameBytesAsTheCommand, ::testing::Values(false, true),

@@ -63,20 +63,22 @@ TEST(TerminalText, QuotedValuesAndReportFieldsEscapeWhatWouldBreakALine)
 TEST(RunTally, TheSummaryCountsEveryOutcomeAndSaysWhenTheRunWasCut)
 {
     RunTally tally;
-    tally.listed = 5;
+    tally.listed = 6;
     for (songs::SongOutcome outcome : {songs::SongOutcome::Written, songs::SongOutcome::Unchanged, songs::SongOutcome::Missing,
-                                     songs::SongOutcome::Failed})
+                                     songs::SongOutcome::Failed, songs::SongOutcome::Busy})
         tally.Count(outcome);
     const std::string summary = SummaryText(tally, false, true);
-    EXPECT_EQ(summary, "interrupted after 4 of 5 songs\n"
-                       "songs listed:                  5\n"
+    EXPECT_EQ(summary, "interrupted after 5 of 6 songs\n"
+                       "songs listed:                  6\n"
                        "written:                       1\n"
                        "unchanged (skipped):           1\n"
                        "not MP3:                       0\n"
                        "missing:                       1\n"
                        "passed over:                   0\n"
-                       "failed writes:                 1\n");
+                       "failed writes:                 1\n"
+                       "busy (other writer):           1\n");
     EXPECT_NE(SummaryText(tally, true, false).find("would be written:              1\n"), std::string::npos);
+    EXPECT_EQ(OutcomeWord(songs::SongOutcome::Busy), "busy");
 }
 
 } // namespace

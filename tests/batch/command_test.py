@@ -16,6 +16,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 from pathlib import Path
 
@@ -414,6 +415,29 @@ class ChoiceAndFailureTest(unittest.TestCase):
         for path, state in before.items():
             self.assertEqual(after[path] != state, path in written, path)
         self.assertEqual(int(re.search(rb"\nwritten: +(\d+)", stdout).group(1)), len(written))
+
+    def test_a_song_another_writer_holds_is_busy_after_the_wait_and_written_once_released(self):
+        report = self.demo.root / "busy.tsv"
+        command("--database", self.database, "--dry-run", "--quiet", "--code", "3", "--report", str(report))
+        path = report_lines(report)[0][1]
+        before = file_states(self.demo.songs)
+        with open(path, "r+b") as song:
+            # The writers' lock: one byte far past the song's end, as fonarel-write takes it.
+            fcntl.lockf(song, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 1 << 62)
+            busy = command("--database", self.database, "--code", "3", "--code", "5", "--wait", "0.2",
+                           "--report", str(report))
+            self.assertEqual(busy.returncode, 1, busy.stderr)
+            self.assertEqual([(c, o) for c, _, o, _ in report_lines(report)], [(3, "busy"), (5, "written")])
+            self.assertIn(b"busy (other writer):           1\n", busy.stdout)
+            self.assertIn(b"[3] ", busy.stderr)
+            self.assertIn(b"busy", busy.stderr)
+            self.assertEqual(file_states(self.demo.songs)[path], before[path])
+            release = threading.Timer(0.3, fcntl.lockf, (song, fcntl.LOCK_UN, 1, 1 << 62))
+            release.start()
+            waited = command("--database", self.database, "--code", "3", "--wait", "5", "--report", str(report))
+            release.join()
+        self.assertEqual(waited.returncode, 0, waited.stderr)
+        self.assertEqual([(c, o) for c, _, o, _ in report_lines(report)], [(3, "written")])
 
 
 if __name__ == "__main__":

@@ -19,7 +19,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from song_bytes import audio_hash, make_masters  # noqa: E402
 
-SYSCALLS = ["openat", "newfstatat", "fstat", "pread64", "pwrite64", "copy_file_range", "fsync",
+SYSCALLS = ["openat", "newfstatat", "fstat", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
 ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
 

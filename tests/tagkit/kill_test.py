@@ -19,14 +19,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from song_bytes import audio_hash, make_masters  # noqa: E402
+from song_bytes import audio_hash, finish, make_masters, read  # noqa: E402
 
 SONGS = 50
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def lay_out(masters, folder):
@@ -84,12 +79,9 @@ def main():
                     faults.append("kill %d: song %d is not new after the next run" % (kill, i))
                 if os.path.exists(song + "~"):
                     faults.append("kill %d: song %d still has a temporary file" % (kill, i))
-    print("%d kills (seed %d, a run takes %.3f s), %d songs checked: %d old, %d new, %d stale temporary files "
-          "met by the next run, %d faults" % (kills, seed, duration, kills * SONGS, counts["old"], counts["new"],
-                                               counts["stale"], len(faults)))
-    for fault in faults:
-        print("FAULT " + fault)
-    return 1 if faults else 0
+    return finish("%d kills (seed %d, a run takes %.3f s), %d songs checked: %d old, %d new, %d stale temporary "
+                  "files met by the next run, %d faults" % (kills, seed, duration, kills * SONGS, counts["old"],
+                                                           counts["new"], counts["stale"], len(faults)), faults)
 
 
 if __name__ == "__main__":

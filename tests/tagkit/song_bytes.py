@@ -24,3 +24,16 @@ def audio_hash(data):
         size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
         data = data[10 + size:]
     return hashlib.sha256(data).hexdigest()
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def finish(summary, faults):
+    """Prints the summary and each fault; the exit status: 1 when there is any fault."""
+    print(summary)
+    for fault in faults:
+        print("FAULT " + fault)
+    return 1 if faults else 0
