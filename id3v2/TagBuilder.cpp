@@ -1,6 +1,8 @@
 #include "id3v2/TagBuilder.h"
 
+#include "id3v2/FrameScanner.h"
 #include "id3v2/TextDecoding.h"
+#include "id3v2/WideText.h"
 #include "text/IntegerText.h"
 
 #include <algorithm>
@@ -27,14 +29,29 @@ void AppendBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-void AppendFrame(std::vector<std::uint8_t>& out, std::string_view id, const std::string& text)
+void AppendFrame(std::vector<std::uint8_t>& out, std::string_view id, std::uint8_t encoding, const std::string& text)
 {
     out.insert(out.end(), id.begin(), id.end());
     AppendBigEndian32(out, static_cast<std::uint32_t>(text.size() + 1));
     out.push_back(0); // flags
     out.push_back(0);
-    out.push_back(EncodingLatin1);
+    out.push_back(encoding);
     out.insert(out.end(), text.begin(), text.end());
+}
+
+// A text frame's data: the single-byte text, or its UTF-16 form (after `widePrefix`) where a
+// reader of the standard would misread the single bytes and the wide frame stays readable whole.
+void SetTextData(TagPlan& plan, Row row, std::string singleByte, std::string_view text, std::string_view widePrefix)
+{
+    plan.FrameEncoding[row] = EncodingLatin1;
+    plan.FrameData[row] = std::move(singleByte);
+    if (!WritesAsWideText(text))
+        return;
+    std::string wide = std::string(widePrefix) + WideText(text);
+    if (wide.size() + 1 > kFrameDataSize)
+        return;
+    plan.FrameEncoding[row] = EncodingUtf16;
+    plan.FrameData[row] = std::move(wide);
 }
 
 } // namespace
@@ -43,16 +60,20 @@ void FillFrameData(const TagValues& values, TagPlan& plan)
 {
     for (const FrameRow& f : kFrameTable) {
         std::string& data = plan.FrameData[f.row];
+        plan.FrameEncoding[f.row] = EncodingLatin1;
         const std::string& text = values.Text[f.row];
         switch (f.write) {
         case WriteAs::Text:
-            data = text;
+            SetTextData(plan, f.row, text, text, {});
             break;
         case WriteAs::TrackNumber:
             data = values.Track != 0 ? text::DecimalText(values.Track) : std::string();
             break;
         case WriteAs::Comment:
-            data = text.empty() ? std::string() : std::string("eng") + '\0' + text;
+            if (!text.empty())
+                SetTextData(plan, f.row, std::string("eng") + '\0' + text, text, std::string_view("eng\xFF\xFE\0\0", 7));
+            else
+                data.clear();
             break;
         case WriteAs::Link:
             data = text.empty() ? std::string() : '\0' + text;
@@ -96,7 +117,7 @@ std::vector<std::uint8_t> AssembleTag(const TagPlan& plan)
     out.insert(out.end(), header.begin(), header.end());
     for (const FrameRow& f : kFrameTable)
         if (!plan.FrameData[f.row].empty())
-            AppendFrame(out, f.idV23, plan.FrameData[f.row]);
+            AppendFrame(out, f.idV23, plan.FrameEncoding[f.row], plan.FrameData[f.row]);
     out.resize(out.size() + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)), 0);
     return out;
 }

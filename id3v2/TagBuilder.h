@@ -16,12 +16,13 @@ namespace id3v2 {
 // place when the new frames fit in it.
 inline constexpr std::int32_t kRebuiltTagSize = 4096;
 
-// What a write plans: the file's present header and length, the text of each frame to write,
-// and then the new header, whether the file must be rebuilt, and the padding.
+// What a write plans: the file's present header and length, the data and text encoding of each
+// frame to write, and then the new header, whether the file must be rebuilt, and the padding.
 struct TagPlan {
     TagHeader Header; // the file's header until BuildTagHeader makes it the new tag's
     std::int64_t FileLength = 0;
     std::array<std::string, kFrameRows> FrameData;
+    std::array<std::uint8_t, kFrameRows> FrameEncoding{}; // the byte before each frame's data
     bool NeedRewrite = false;
     std::int32_t PaddingSize = 0;
 };
@@ -29,6 +30,10 @@ struct TagPlan {
 // plan.FrameData: the text of every frame to write (without its encoding byte), empty for
 // frames left out. The track number in decimal when not 0; the comment as "eng", a zero byte
 // and the text; the link as a zero byte and the address; the rating as its single byte, always.
+// Single-byte text (plan.FrameEncoding 0x00) but for a text frame or comment whose text a reader
+// of the standard would misread so (see WideText.h): that one is UTF-16 (0x01) when its data
+// then stays within what a reader keeps of a frame, and the comment's description is then an
+// empty UTF-16 text (FF FE 00 00).
 void FillFrameData(const TagValues& values, TagPlan& plan);
 
 // From the file's present header (in plan) and the frames to write: NeedRewrite (no tag, an old

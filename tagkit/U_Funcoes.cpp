@@ -279,7 +279,9 @@ PlannedTag PlanTagInfo(const TagValues& values)
     if (!id3v2::BuildNewTag(state.id3v2Tag->Values(), plan, planned.NewTag))
         return planned;
     planned.Rebuild = plan.NeedRewrite;
-    planned.Unchanged = !plan.NeedRewrite && planned.NewTag == state.found.tagBytes;
+    // Byte for byte the tag the file has, whether it would be written in place or rebuilt (a tag
+    // whose frames need more than 4096 bytes is always rebuilt, into the same bytes).
+    planned.Unchanged = !state.found.tagBytes.empty() && planned.NewTag == state.found.tagBytes;
     return planned;
 }
 

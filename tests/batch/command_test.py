@@ -70,16 +70,20 @@ class Demo:
     def remove(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def full_names(self):
-        """Code -> MUS_NOMECOMPLETO (Windows-1252 decoded) of every song of the description."""
-        names = {}
+    def songs_columns(self):
+        """Code -> {column: value (Windows-1252 decoded)} of every song of the description."""
+        songs = {}
         for line in self.description.decode("ascii").splitlines():
             fields = line.split("\t")
             if fields[0] != "Tb_Musicas":
                 continue
-            columns = dict(f.split("=", 1) for f in fields[1:])
-            names[int(columns["MUS_CODIGO"])] = unescape(columns.get("MUS_NOMECOMPLETO", ""))
-        return names
+            columns = {name: unescape(value) for name, value in (f.split("=", 1) for f in fields[1:])}
+            songs[int(columns["MUS_CODIGO"])] = columns
+        return songs
+
+    def full_names(self):
+        """Code -> MUS_NOMECOMPLETO of every song of the description."""
+        return {code: columns.get("MUS_NOMECOMPLETO", "") for code, columns in self.songs_columns().items()}
 
 
 def unescape(value):
@@ -245,8 +249,20 @@ class CommandTest(unittest.TestCase):
         self.assertEqual(outcomes, {"would-write": 242, "not-mp3": 1, "missing": 3, "passed-over": 1})
 
     def test_skip_unchanged_writes_nothing_again_and_then_only_the_song_whose_row_changed(self):
-        self.assertEqual(self.write("--quiet").returncode, 0)
+        first = self.reports / "first.tsv"
+        self.assertEqual(self.write("--quiet", "--report", str(first)).returncode, 0)
         written = file_states(self.demo.songs)
+        # A player reads the catalogue's text, curly quotes and dashes included (UTF-16 frames).
+        songs, compared = self.demo.songs_columns(), 0
+        for code, path, outcome, _ in report_lines(first):
+            tags = ID3(path, translate=False) if outcome == "written" else {}
+            for column, frame_id in (("MUS_NOME", "TIT2"), ("MUS_INTERPRETE", "TPE1"), ("MUS_ALBUM", "TALB"),
+                                     ("MUS_COMPOSITOR", "TCOM")):
+                value = songs[code].get(column, "").strip("".join(map(chr, range(0x21))))
+                if tags and value:
+                    self.assertEqual(tags.getall(frame_id)[0].text[0], value, (path, frame_id))
+                    compared += 1
+        self.assertGreater(compared, 700)
         report = self.reports / "again.tsv"
         result = self.write("--skip-unchanged", "--report", str(report))
         self.assertEqual(result.returncode, 0, result.stderr)

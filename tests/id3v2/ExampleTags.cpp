@@ -40,6 +40,17 @@ void SetEveryValue(TID3v2& tag, int variant)
     tag.SetRating(static_cast<std::uint8_t>(128 + variant));
 }
 
+void SetEveryByte(TID3v2& tag)
+{
+    std::string every = "[";
+    for (int byte = 0x20; byte <= 0xFF; ++byte)
+        every += static_cast<char>(byte);
+    every += "]";
+    for (std::size_t row = 0; row < kFrameRows; ++row)
+        if (IsTextProperty(row))
+            tag.SetText(static_cast<Row>(row), every);
+}
+
 std::vector<std::pair<std::string, std::string>> ExpectedTextFrames(const TID3v2& tag)
 {
     std::vector<std::pair<std::string, std::string>> frames;

@@ -12,6 +12,9 @@ namespace exampletags {
 // Sets all 29 string values, the track number and the rating; `variant` changes every value.
 void SetEveryValue(id3v2::TID3v2& tag, int variant);
 
+// Sets every text value to every byte from 0x20 to 0xFF (between brackets, which trimming keeps).
+void SetEveryByte(id3v2::TID3v2& tag);
+
 // The plain text frames that saving `tag` writes, as (ID, text) in the order of the frame
 // table: rows with text, the track number included; not the comment, the link or the rating.
 std::vector<std::pair<std::string, std::string>> ExpectedTextFrames(const id3v2::TID3v2& tag);

@@ -62,6 +62,45 @@ TEST(TagBuilder, FrameLayouts)
     EXPECT_NE(BuiltTag(TagValues{}, zero).find("POPM\0\0\0\x02\0\0\0\0"s), std::string::npos);
 }
 
+// Windows-1252's punctuation in 0x80-0x9F reads as control characters under the ISO-8859-1 mark:
+// such a text goes as UTF-16, little-endian with its byte-order mark, each byte its character.
+TEST(TagBuilder, TextThatSingleBytesWouldMisreadIsWrittenAsUtf16)
+{
+    TagValues values;
+    values.Text[RowTitle] = "d\x92\xC1gua";
+    values.Text[RowComment] = "\x93x\x94";
+    values.Text[RowEncoder] = "\x80\x81\x8D\x8F\x90\x9D";
+    values.Text[RowCopyright] = "\x81\x8D\x8F\x90\x9D";   // undefined bytes only: the same either way
+    values.Text[RowLanguage] = "Portugu\xEAs";                 // no such character: as before
+    values.Text[RowRhythm] = "a\x92" "b\0c"s;                 // a zero byte would end a UTF-16 text
+    values.Text[RowLink] = "http://a/\x92";                    // an address is single-byte by the standard
+    TagPlan plan;
+    const std::string tag = BuiltTag(values, plan);
+    EXPECT_NE(tag.find("TIT2\0\0\0\x0F\0\0\x01\xFF\xFE" "d\0\x19\x20\xC1\0g\0u\0a\0"s), std::string::npos);
+    EXPECT_NE(tag.find("COMM\0\0\0\x10\0\0\x01" "eng\xFF\xFE\0\0\xFF\xFE\x1C\x20x\0\x1D\x20"s), std::string::npos);
+    EXPECT_NE(tag.find("TENC\0\0\0\x0F\0\0\x01\xFF\xFE\xAC\x20\x81\0\x8D\0\x8F\0\x90\0\x9D\0"s), std::string::npos);
+    EXPECT_NE(tag.find("TCOP\0\0\0\x06\0\0\0\x81\x8D\x8F\x90\x9D"s), std::string::npos);
+    EXPECT_NE(tag.find("TLAN\0\0\0\x0A\0\0\0Portugu\xEAs"s), std::string::npos);
+    EXPECT_NE(tag.find("TRIT\0\0\0\x06\0\0\0a\x92" "b\0c"s), std::string::npos);
+    EXPECT_NE(tag.find("WXXX\0\0\0\x0C\0\0\0\0http://a/\x92"s), std::string::npos);
+}
+
+// A reader keeps 500 bytes of a frame: a text whose UTF-16 frame would be longer stays
+// single-byte, so that nothing is cut.
+TEST(TagBuilder, Utf16OnlyWhereTheFrameStaysWithinWhatAReaderKeeps)
+{
+    const auto encodings = [](std::size_t comment, std::size_t title) {
+        TagValues values;
+        values.Text[RowComment] = "\x92" + std::string(comment - 1, 'c');
+        values.Text[RowTitle] = "\x92" + std::string(title - 1, 't');
+        TagPlan plan;
+        FillFrameData(values, plan);
+        return std::pair(plan.FrameEncoding[RowComment], plan.FrameEncoding[RowTitle]);
+    };
+    EXPECT_EQ(encodings(245, 248), std::pair(std::uint8_t{1}, std::uint8_t{1}));
+    EXPECT_EQ(encodings(246, 249), std::pair(std::uint8_t{0}, std::uint8_t{0}));
+}
+
 TEST(TagBuilder, FramesInTableOrderAndOnlyThoseWithText)
 {
     TagValues values;

@@ -42,10 +42,10 @@ std::string ManifestEntry(const std::string& path, const std::string& original, 
     return entry;
 }
 
-// Encodes, keeps the original, writes the tag (variant 1; variant 2 over it when asked, which
-// goes in place) and returns the manifest entry.
+// Encodes, keeps the original, writes the tag (variant 1, or every byte of the code page in every
+// text; variant 2 over it when asked, which goes in place) and returns the manifest entry.
 bool TagFile(const fs::path& folder, const std::string& name, fixtures::Encoder encoder, const std::vector<std::string>& args,
-             bool writeTwice, std::string& entry)
+             bool writeTwice, std::string& entry, bool everyByte = false)
 {
     const std::string path = (folder / name).string();
     const std::string original = path + ".orig";
@@ -54,6 +54,8 @@ bool TagFile(const fs::path& folder, const std::string& name, fixtures::Encoder 
     fs::copy_file(original, path);
     id3v2::TID3v2 tag;
     exampletags::SetEveryValue(tag, 1);
+    if (everyByte)
+        exampletags::SetEveryByte(tag);
     if (!tag.SaveToFile(path))
         return false;
     if (writeTwice) {
@@ -74,14 +76,15 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path folder = argv[1];
-    std::string lameCbr, lameVbr, twolame;
+    std::string lameCbr, lameVbr, twolame, everyByte;
     if (!TagFile(folder, "lame-cbr.mp3", fixtures::Encoder::Lame, {"-b", "128"}, false, lameCbr) ||
+        !TagFile(folder, "every-byte.mp3", fixtures::Encoder::Lame, {"-b", "128"}, false, everyByte, true) ||
         !TagFile(folder, "lame-vbr.mp3", fixtures::Encoder::Lame, {"-V", "2"}, true, lameVbr) ||
         !TagFile(folder, "twolame.mp3", fixtures::Encoder::Twolame, {"-b", "192"}, true, twolame)) {
         std::fprintf(stderr, "could not make or tag the files\n");
         return 1;
     }
     std::ofstream manifest(folder / "manifest.json");
-    manifest << "{\"files\": [" << lameCbr << ",\n" << lameVbr << ",\n" << twolame << "]}\n";
+    manifest << "{\"files\": [" << lameCbr << ",\n" << lameVbr << ",\n" << twolame << ",\n" << everyByte << "]}\n";
     return manifest.good() ? 0 : 1;
 }

@@ -4,9 +4,10 @@
 Usage: check_with_mutagen.py <id3v2_write_fixture>
 
 Runs the fixture program in a temporary folder, then checks every file it tagged: a version 2.3
-tag with exactly the frames of the manifest, Latin-1 text with the expected bytes (frame IDs
-mutagen does not know, such as TRIT or TGRA, come back as raw frames), the comment, the link,
-the rating, and audio bytes identical to the original's.
+tag with exactly the frames of the manifest, each text reading as its bytes' Windows-1252
+characters (Latin-1 text, or UTF-16 where Latin-1 would misread them; frame IDs mutagen does not
+know, such as TRIT or TGRA, come back as raw frames), the comment, the link (always Latin-1), the
+rating, and audio bytes identical to the original's.
 """
 import json
 import struct
@@ -24,16 +25,22 @@ def tag_size(path):
         return 0
 
 
+def cp1252(data):
+    """The bytes' Windows-1252 characters; the five bytes it leaves undefined as the control
+    characters of their value, as the writer stores them."""
+    return "".join(chr(b) if b in (0x81, 0x8D, 0x8F, 0x90, 0x9D) else bytes([b]).decode("cp1252") for b in data)
+
+
 def raw_frames(tags):
-    """Unknown frames as {id: text bytes}; each is a version 2.3 frame with its header."""
+    """Unknown frames as {id: text}; each is a version 2.3 frame with its header."""
     frames = {}
     for raw in tags.unknown_frames:
         frame_id = raw[:4].decode("ascii")
         size = struct.unpack(">I", raw[4:8])[0]
         data = raw[10:10 + size]
-        assert data[:1] == b"\x00", f"{frame_id}: encoding {data[:1]!r}"
+        assert data[:1] in (b"\x00", b"\x01"), f"{frame_id}: encoding {data[:1]!r}"
         assert frame_id not in frames, f"{frame_id} twice"
-        frames[frame_id] = data[1:]
+        frames[frame_id] = data[1:].decode("latin-1" if data[:1] == b"\x00" else "utf-16")
     return frames
 
 
@@ -43,20 +50,20 @@ def check(entry):
     assert tags.version == (2, 3, 0), f"version {tags.version}"
     unknown = raw_frames(tags)
     for frame_id, text_hex in entry["text"].items():
-        expected = bytes.fromhex(text_hex)
+        expected = cp1252(bytes.fromhex(text_hex))
         if frame_id in unknown:
             actual = unknown.pop(frame_id)
         else:
             frames = tags.getall(frame_id)
             assert len(frames) == 1, f"{frame_id}: {len(frames)} frames"
-            assert frames[0].encoding == 0, f"{frame_id}: encoding {frames[0].encoding}"
-            actual = frames[0].text[0].encode("latin-1")
+            assert frames[0].encoding in (0, 1), f"{frame_id}: encoding {frames[0].encoding}"
+            actual = frames[0].text[0]
         assert actual == expected, f"{frame_id}: {actual!r} != {expected!r}"
     assert not unknown, f"unexpected frames {sorted(unknown)}"
 
     (comment,) = tags.getall("COMM")
     assert (comment.lang, comment.desc) == ("eng", ""), comment
-    assert comment.text[0].encode("latin-1") == bytes.fromhex(entry["comment"]), comment
+    assert comment.text[0] == cp1252(bytes.fromhex(entry["comment"])), comment
     (link,) = tags.getall("WXXX")
     assert link.desc == "" and link.url.encode("latin-1") == bytes.fromhex(entry["link"]), link
     (popm,) = tags.getall("POPM")

@@ -260,4 +260,24 @@ TEST_F(MergeWriter, AFileWithoutATagIsRebuiltWithTheAudioIntact)
     EXPECT_EQ(AudioFingerprint(path), audio);
 }
 
+// The plan of a write that would put back the very tag the file has is "unchanged", also for a
+// tag whose frames need more than 4096 bytes (which a write rebuilds into the same bytes).
+TEST_F(MergeWriter, APlanOfTheTagTheFileHasIsUnchangedWhateverItsSize)
+{
+    for (const std::size_t length : {std::size_t{20}, std::size_t{240}}) {
+        const std::string path = CopyFile(PlainLameFile(), dir_.File("again.mp3"));
+        tagkit::TagValues values;
+        values.Title = values.Artist = values.Album = values.Composer = values.Genre = values.SubGenre =
+            values.Rhythm = values.Language = values.RecordLabel = values.Vocal = values.PeriodType =
+                values.PeriodStart = values.PeriodEnd = "\x93" + std::string(length, 'v') + "\x94";
+        values.FileExtension = ".mp3";
+        ASSERT_TRUE(InspectAndSave(path, values));
+        tagkit::CreateTagObjects(".mp3");
+        tagkit::LoadFileInfo(path);
+        const tagkit::PlannedTag plan = tagkit::PlanTagInfo(values);
+        EXPECT_EQ(plan.Rebuild, length == 240);
+        EXPECT_TRUE(plan.Unchanged) << length;
+    }
+}
+
 } // namespace
