@@ -13,10 +13,12 @@
 #include "catalogue/SongQuery.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
+#include "songs/StopSignals.h"
 #include "text/IntegerText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QSocketNotifier>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -65,6 +67,7 @@ TFrmPrincipal::TFrmPrincipal(MessageBoxes& boxes, std::filesystem::path executab
 {
     BuildControls();
     Guarded([this] { FormCreate(); });
+    TakeStopSignals();
 }
 
 TFrmPrincipal::~TFrmPrincipal()
@@ -207,6 +210,25 @@ void TFrmPrincipal::BFecharClick()
     close();
 }
 
+void TFrmPrincipal::TakeStopSignals()
+{
+    songs::StopSignals::Take();
+    if (stopNotifier_ != nullptr || songs::StopSignals::Descriptor() < 0)
+        return;
+    stopNotifier_ = new QSocketNotifier(songs::StopSignals::Descriptor(), QSocketNotifier::Read, this);
+    connect(stopNotifier_, &QSocketNotifier::activated, this, [this] { StopSignalArrived(); });
+}
+
+void TFrmPrincipal::StopSignalArrived()
+{
+    songs::StopSignals::Acknowledge();
+    if (running_) {
+        stopRequested_ = true; // the run stops before its next song and then closes the window
+        return;
+    }
+    close();
+}
+
 void TFrmPrincipal::closeEvent(QCloseEvent* event)
 {
     if (running_) {
@@ -258,9 +280,13 @@ void TFrmPrincipal::MEBuscarMusicasChange()
     try {
         session_.RunSongQuery(ToCp1252(MEBuscarMusicas->text()), sortField_);
     } catch (...) {
+        songs::StopSignals::Take();
         songModel_->EndQuery();
         throw;
     }
+    // A first attach (one on demand, after a failed start-up) lets the catalogue's engine install
+    // its own signal handlers: the window takes the stop signals back.
+    songs::StopSignals::Take();
     songModel_->EndQuery();
     DBMusicas->SetCurrentRow(songModel_->rowCount() > 0 ? 0 : -1);
 }
@@ -351,6 +377,8 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
             SetCounter(i + 1, n, songs.Text(SongColumn::MUS_NOMECOMPLETO));
             ProgressBar1->setValue(RowNumber(i + 1));
             ServePendingEvents();
+            if (stopRequested_)
+                break;
             WriteSongTag();
         }
     } catch (...) {
@@ -359,6 +387,12 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
         throw; // to the general error report; no closing message
     }
     EndRun();
+    // Stopped by a signal: the window closes without the closing message.
+    if (stopRequested_) {
+        stopRequested_ = false;
+        close();
+        return;
+    }
     // The pending end of the program closes the closing message at once.
     if (CloseIfAsked())
         return;

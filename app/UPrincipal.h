@@ -17,6 +17,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QSocketNotifier;
 
 namespace app {
 
@@ -100,6 +101,11 @@ private:
     void EndRun();
     // Closes the window when a close was asked for during the run; whether it was.
     bool CloseIfAsked();
+    // SIGTERM, SIGINT and SIGHUP close the window as "&Fechar" does; a run stops after the song
+    // at hand first. Taken again after each song query, whose first attach lets the catalogue's
+    // engine install its own handlers.
+    void TakeStopSignals();
+    void StopSignalArrived();
 
     MessageBoxes& boxes_;
     std::filesystem::path executablePath_;
@@ -113,6 +119,8 @@ private:
     bool running_ = false;
     bool displaySuspended_ = false;
     bool closePending_ = false;
+    bool stopRequested_ = false;
+    QSocketNotifier* stopNotifier_ = nullptr;
 };
 
 } // namespace app

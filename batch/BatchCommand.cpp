@@ -6,6 +6,7 @@
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
+#include "songs/StopSignals.h"
 #include "text/Capitals.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
@@ -245,6 +246,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     try {
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
+        songs::StopSignals::Take();
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
         talk.Error("the catalogue " + terminal.FromTerminal(*database) + " cannot be read:\n" +
@@ -265,7 +267,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         talk.Out(SummaryText(run.Tally(), options.dryRun, run.Stopped()));
     std::fflush(streams.out);
     if (run.Stopped())
-        return kExitInterrupted;
+        return kExitStoppedBy + interrupted;
     return run.Tally().failed + run.Tally().busy > 0 ? kExitWriteFailed : kExitSuccess;
 }
 

@@ -13,7 +13,8 @@ namespace batch {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitWriteFailed = 1;
 inline constexpr int kExitUsage = 2; // also a configuration or connection error
-inline constexpr int kExitInterrupted = 130;
+// Stopped by a signal: 128 and its number (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).
+inline constexpr int kExitStoppedBy = 128;
 
 struct CommandStreams {
     std::FILE* out = stdout;       // the dry run's listing and the summary
@@ -21,7 +22,9 @@ struct CommandStreams {
     std::FILE* progress = nullptr; // the progress line, when there is a terminal to show it
 };
 
-// Runs the command. `interrupted` is set (by a signal handler) to stop after the song at hand.
+// Runs the command. `interrupted` is set (by a signal handler, to the signal's number) to stop
+// after the song at hand. Once the catalogue is open the command takes the stop signals back from
+// its engine (StopSignals).
 int RunCommand(const CommandOptions& options, const std::filesystem::path& executablePath, const TerminalText& terminal,
                const volatile std::sig_atomic_t& interrupted, const CommandStreams& streams);
 

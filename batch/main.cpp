@@ -4,6 +4,7 @@
 #include "batch/BatchCommand.h"
 #include "batch/CommandOptions.h"
 #include "batch/TerminalText.h"
+#include "songs/StopSignals.h"
 
 #include <unistd.h>
 
@@ -13,31 +14,12 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void StopAfterThisSong(int)
-{
-    interrupted = 1;
-}
-
-// Ctrl+C stops the run after the song at hand instead of in the middle of a write.
-void CatchInterrupt()
-{
-    struct sigaction action {};
-    action.sa_handler = StopAfterThisSong;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
-    CatchInterrupt();
+    // Ctrl+C, SIGTERM and SIGHUP stop the run after the song at hand instead of in the middle of a
+    // write (taken again once the catalogue's engine has installed its own handlers).
+    songs::StopSignals::Take();
     const batch::TerminalText terminal;
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const batch::ParsedCommand command = batch::ParseCommandOptions(args);
@@ -59,5 +41,5 @@ int main(int argc, char** argv)
         streams.progress = stderr;
     // RevoZadoz.ini is looked for beside the program itself, wherever it was started from.
     const std::string executable = io::LinkTarget("/proc/self/exe");
-    return batch::RunCommand(command.options, executable, terminal, interrupted, streams);
+    return batch::RunCommand(command.options, executable, terminal, songs::StopSignals::Received(), streams);
 }

@@ -5,6 +5,7 @@
 #include "SongFiles.h"
 #include "app/SongGrid.h"
 #include "app/WindowText.h"
+#include "songs/StopSignals.h"
 #include "tagkit/U_Funcoes.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
@@ -19,8 +20,10 @@
 #include <taglib/textidentificationframe.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace apptest {
 namespace {
@@ -279,6 +282,35 @@ TEST_F(BatchRun, ACloseRequestDuringARunLetsItFinishAndThenEndsTheProgram)
     EXPECT_FALSE(Unchanged("alfa.mp3"));
     EXPECT_FALSE(Unchanged("gama.mp3"));
     EXPECT_EQ(ClosingMessages(), 0) << "the pending end of the program closes the message at once";
+    EXPECT_FALSE(Window().isVisible());
+}
+
+// SIGTERM (a desktop logging out), SIGINT (Ctrl+C in the terminal) and SIGHUP close the window as
+// "&Fechar" does; during a run, after the song at hand and without the closing message.
+TEST_F(BatchRun, AStopSignalClosesTheWindowAfterTheSongAtHand)
+{
+    for (const int stop : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(stop);
+        Open();
+        ::kill(::getpid(), stop);
+        Settle();
+        EXPECT_FALSE(Window().isVisible());
+        songs::StopSignals::Forget();
+    }
+    Open();
+    Type("song");
+    Window().SetBeforeSongHook([&] {
+        seen_.push_back({});
+        if (seen_.size() == 2)
+            ::kill(::getpid(), SIGTERM);
+    });
+    Window().BTodas->click();
+    songs::StopSignals::Forget();
+    EXPECT_EQ(seen_.size(), 2u);
+    EXPECT_FALSE(Unchanged("alfa.mp3"));
+    EXPECT_EQ(std::ranges::count_if(before_, [this](const auto& song) { return !Unchanged(song.first); }), 2);
+    ExpectIdleAfterTheRun();
+    EXPECT_EQ(ClosingMessages(), 0);
     EXPECT_FALSE(Window().isVisible());
 }
 

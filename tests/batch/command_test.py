@@ -17,6 +17,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import unittest
 from pathlib import Path
 
@@ -404,8 +405,9 @@ class ChoiceAndFailureTest(unittest.TestCase):
         quiet = command("--database", self.database, "--quiet")
         self.assertEqual((quiet.returncode, quiet.stdout, quiet.stderr), (0, b"", b""))
 
-    def test_an_interrupt_stops_after_the_song_at_hand_with_the_summary_so_far_and_status_130(self):
-        before = file_states(self.demo.songs)
+    def held_run(self, signals):
+        """A run whose report goes to a pipe that a slow reader holds a few dozen songs in; the
+        signals are sent there, mid-run. The report's lines, the output and the exit status."""
         fifo = self.demo.root / "report.fifo"
         if fifo.exists():
             fifo.unlink()
@@ -415,22 +417,44 @@ class ChoiceAndFailureTest(unittest.TestCase):
                                    env=utf8_environment())
         with open(fifo, "rb", buffering=0) as report:
             # The smallest pipe holds a few dozen report lines: the run waits on it there, since
-            # each line is flushed as its song is done. Ctrl+C then reaches it mid-run.
+            # each line is flushed as its song is done.
             fcntl.fcntl(report.fileno(), 1031, 4096)  # F_SETPIPE_SZ
             first = report.read(1)
-            process.send_signal(signal.SIGINT)
+            time.sleep(0.3)  # until the pipe is full and the run waits on it
+            for stop in signals:
+                process.send_signal(stop)
+                time.sleep(0.1)
             lines = (first + b"".join(iter(lambda: report.read(65536), b""))).decode("utf-8").splitlines()
         stdout, stderr = process.communicate()
-        self.assertEqual(process.returncode, 130, stderr)
-        done = len(lines)
-        self.assertLess(done, 247)
-        self.assertIn(f"interrupted after {done} of 247 songs".encode(), stdout)
-        after = file_states(self.demo.songs)
-        written = {line.split("\t")[1] for line in lines if line.split("\t")[2] == "written"}
-        self.assertGreater(len(written), 0)
-        for path, state in before.items():
-            self.assertEqual(after[path] != state, path in written, path)
-        self.assertEqual(int(re.search(rb"\nwritten: +(\d+)", stdout).group(1)), len(written))
+        return lines, stdout, stderr, process.returncode
+
+    def test_a_stop_signal_ends_the_run_after_the_song_at_hand_with_the_summary_so_far(self):
+        for stop in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(signal=stop.name):
+                self.demo.restore()
+                before = file_states(self.demo.songs)
+                lines, stdout, stderr, status = self.held_run([stop])
+                self.assertEqual(status, 128 + stop, stderr)
+                self.assertEqual(stderr, b"")  # the catalogue closed without a word
+                done = len(lines)
+                self.assertLess(done, 247)
+                self.assertIn(f"interrupted after {done} of 247 songs".encode(), stdout)
+                after = file_states(self.demo.songs)
+                written = {line.split("\t")[1] for line in lines if line.split("\t")[2] == "written"}
+                self.assertGreater(len(written), 0)
+                for path, state in before.items():
+                    self.assertEqual(after[path] != state, path in written, path)
+                self.assertEqual(int(re.search(rb"\nwritten: +(\d+)", stdout).group(1)), len(written))
+
+    def test_a_second_stop_signal_ends_the_program_at_once(self):
+        before = {path: frames_of(path) for path in file_states(self.demo.songs)}
+        _, stdout, _, status = self.held_run([signal.SIGTERM, signal.SIGTERM])
+        self.assertEqual(status, -signal.SIGTERM)
+        self.assertEqual(stdout, b"")
+        # Every song reads as its old file or as one this writer wrote (which marks it in TCAD).
+        for path, frames in before.items():
+            after = frames_of(path)
+            self.assertTrue(after == frames or after.get("TCAD") == [(("text", ("S",)),)], path)
 
     def test_a_song_another_writer_holds_is_busy_after_the_wait_and_written_once_released(self):
         report = self.demo.root / "busy.tsv"

@@ -1,0 +1,30 @@
+#pragma once
+// The signals that ask a program to end (SIGTERM from a desktop that logs out or from kill,
+// SIGINT from Ctrl+C, SIGHUP from a closed terminal), taken as a request to stop after the song at
+// hand: a run finishes the song it writes, flushes what it wrote, says so and closes the
+// catalogue. A second such signal while stopping ends the program at once, by the signal's own
+// default action; the write in flight is safe from that as from a crash.
+//
+// The catalogue's embedded engine installs handlers of its own for SIGTERM and SIGINT when it
+// first attaches, so the programs take the signals again once their catalogue is open.
+// One set of handlers per process: the state below is the process's.
+#include <csignal>
+
+namespace songs {
+
+class StopSignals {
+public:
+    // Installs the handlers for the three signals (again).
+    static void Take();
+    // The number of the first signal received, or 0; for polling between songs.
+    static const volatile std::sig_atomic_t& Received();
+    // A descriptor that becomes readable when the first signal arrives, for an event loop to
+    // watch; -1 when none could be made.
+    static int Descriptor();
+    // Empties the descriptor again, once its event loop has seen it.
+    static void Acknowledge();
+    // Forgets the signal received, for a process that goes on after a stop (a test's).
+    static void Forget();
+};
+
+} // namespace songs

@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+"""The window as a program, idle over an embedded catalogue, given SIGTERM, SIGINT and SIGHUP:
+each closes it as "&Fechar" does, with status 0, and leaves the catalogue closed (fonarel-write
+then opens it, which the embedded engine refuses while another program has it open).
+
+    window_signals_test.py FONAREL FONAREL_WRITE FONAREL_CATALOGUE
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def has_open(pid, path):
+    fds = "/proc/%d/fd" % pid
+    try:
+        return any(os.path.realpath(os.path.join(fds, fd)) == path for fd in os.listdir(fds))
+    except OSError:
+        return False
+
+
+def main():
+    window, write, tool = sys.argv[1:4]
+    faults = []
+    with tempfile.TemporaryDirectory(prefix="fonarel-window-signals-") as work:
+        database = os.path.join(work, "catalogue.fdb")
+        with open(os.path.join(work, "catalogue.tsv"), "w") as f:
+            f.write("Tb_Pastas\tPAS_CODIGO=1\tPAS_PATH=%s/\n" % work)
+            f.write("Tb_Musicas\tMUS_CODIGO=1\tPAS_CODIGO=1\tMUS_ARQUIVO=a.mp3\tMUS_NOMECOMPLETO=SONG A\n")
+        subprocess.run([tool, database, os.path.join(work, "catalogue.tsv")], check=True, capture_output=True)
+        # The window reads RevoZadoz.ini beside its executable.
+        program = os.path.join(work, "fonarel")
+        shutil.copy(window, program)
+        with open(os.path.join(work, "RevoZadoz.ini"), "w") as f:
+            f.write("[BANCO]\ncaminho=%s\n" % database)
+        for stop in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            process = subprocess.Popen([program], env={**os.environ, "QT_QPA_PLATFORM": "offscreen"},
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            deadline = time.monotonic() + 20
+            while not has_open(process.pid, database) and time.monotonic() < deadline:
+                time.sleep(0.05)
+            time.sleep(0.3)  # the first song query, then the idle window
+            start = time.monotonic()
+            process.send_signal(stop)
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                faults.append("%s: the window did not end" % stop.name)
+                continue
+            took = time.monotonic() - start
+            if process.returncode != 0:
+                faults.append("%s: the window ended with %d" % (stop.name, process.returncode))
+            reopened = subprocess.run([write, "--database", database, "--dry-run", "--quiet"], capture_output=True)
+            if reopened.returncode != 0:
+                faults.append("%s: the catalogue was not closed: %s" % (stop.name, reopened.stderr.decode().strip()))
+            print("%s: the idle window closed in %.2f s with status %d" % (stop.name, took, process.returncode))
+    print("%d signals, %d faults" % (3, len(faults)))
+    for fault in faults:
+        print("FAULT " + fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
