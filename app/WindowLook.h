@@ -12,8 +12,12 @@ class QString;
 namespace app {
 
 // Debian's fonts-wine ships a faithful clone of "MS Sans Serif" (bitmap strikes of 13, 16 and
-// 20 pixels per cell).
+// 20 pixels per cell), and of Tahoma, the scalable face of the same look that the platform the
+// window was designed for puts in its place on high-density screens.
+// Its Tahoma Bold draws strokes no heavier than the regular face's, so bold text in Tahoma is
+// overstruck as in "MS Sans Serif" (or emboldened by the widgets that draw it themselves).
 inline constexpr const char* kWindowFontFile = "/usr/share/wine/fonts/ms_sans_serif.ttf";
+inline constexpr const char* kHighDensityFontFile = "/usr/share/wine/fonts/tahoma.ttf";
 
 // Sets the application's title, style and palette, and loads the window font when it is
 // installed. Call once, after the application object exists.
@@ -21,11 +25,17 @@ void ApplyWindowLook(QApplication& application);
 
 // "MS Sans Serif" whose characters are characterHeight pixels high (a cell two pixels taller),
 // or a plain sans-serif family of that pixel size when the font is not installed.
+//
+// On a high-density screen (a device pixel ratio other than 1: a desktop scaled to 125%, 150%,
+// 200%) Tahoma of the same character height instead: text of the window's widgets is drawn
+// through the screen's scaling, which enlarges outlines but leaves a bitmap strike at its own
+// pixel size, spread over scaled advances. Without Tahoma, the plain sans-serif family.
 QFont WindowFont(int characterHeight, bool bold = false);
 
 // Writes text as the window does. The bitmap "MS Sans Serif" has no bold strike, so bold text
 // in it is overstruck one pixel to the right, each character one pixel wider, as the platform
-// it was designed for emboldens its bitmap fonts.
+// it was designed for emboldens its bitmap fonts; so is Tahoma in its place, one pixel of the
+// window's own (the screen's scaling makes it wider on a high-density screen).
 void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text);
 bool IsOverstruck(const QFont& font);
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+
 namespace apptest {
 namespace {
 
@@ -108,6 +109,37 @@ TEST_F(Paint, TitleAndIndicatorHaveAThreePixelBevel)
     const QPoint indicator(InWindow({0, 0}).x(), cell.top());
     EXPECT_EQ(At(indicator + QPoint(1, 5)), palette.color(QPalette::Light).rgb());
     EXPECT_EQ(At(indicator + QPoint(app::SongGrid::kIndicatorWidth - 2, 5)), palette.color(QPalette::Dark).rgb());
+}
+
+// The ink of text in a rectangle of the window: the bounding box, in the grabbed image's device
+// pixels, of the pixels of one colour.
+QSize InkSize(const QImage& image, const QRect& area, QRgb ink)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const QRect device(area.topLeft() * ratio, area.size() * ratio);
+    QRect box;
+    for (int y = device.top(); y <= device.bottom(); ++y)
+        for (int x = device.left(); x <= device.right(); ++x)
+            if (image.pixel(x, y) == ink)
+                box |= QRect(x, y, 1, 1);
+    return box.size();
+}
+
+// On a scaled screen (QT_SCALE_FACTOR, as CTest runs this test again at 2) the title's and a
+// row's text are as many times their size at 1 as the screen's scale, not the 1x strike spread.
+TEST_F(Paint, TextGrowsWithTheScreensScale)
+{
+    const qreal ratio = image_.devicePixelRatio();
+    app::SongGrid& grid = *Window().DBMusicas;
+    const QHeaderView& title = *grid.horizontalHeader();
+    const QRect titleArea(title.viewport()->mapTo(&Window(), QPoint(title.sectionViewportPosition(0), 3)),
+                          QSize(title.sectionSize(0), title.height() - 6));
+    const QSize titleInk = InkSize(image_, titleArea, QColor(Qt::black).rgb());
+    const QSize rowInk = InkSize(image_, CellInWindow(1).adjusted(2, 2, -2, -2), app::DataTextColour().rgb());
+    // At 1: "Música" 39 x 9, "SONG 02" 52 x 9 (the overstruck strike's ink).
+    const auto about = [ratio](int size1x, int size) { return std::abs(size - size1x * ratio) <= size1x * ratio * 0.25; };
+    EXPECT_TRUE(about(39, titleInk.width()) && about(9, titleInk.height())) << titleInk.width() << "x" << titleInk.height();
+    EXPECT_TRUE(about(52, rowInk.width()) && about(9, rowInk.height())) << rowInk.width() << "x" << rowInk.height();
 }
 
 } // namespace
