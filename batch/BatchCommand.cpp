@@ -13,6 +13,7 @@
 #include "batch/Progress.h"
 #include "batch/RunTally.h"
 #include "batch/SongFrames.h"
+#include "batch/SongsInFlight.h"
 
 #include <memory>
 #include <optional>
@@ -180,11 +181,22 @@ public:
     {
         tally_.listed = rows.size();
         Progress progress(options_.quiet ? nullptr : talk_.ProgressStream(), rows.size());
-        for (const catalogue::SongList::RowId row : rows) {
-            if (interrupted_)
-                break;
-            WriteSong(songs.Row(row));
-            progress.Done(tally_.done);
+        if (options_.jobs <= 1) {
+            for (const catalogue::SongList::RowId row : rows) {
+                if (interrupted_)
+                    break;
+                Tell(songs.Row(row), WriteSong(songs.Row(row), written_));
+                progress.Done(tally_.done);
+            }
+        } else {
+            WriteSongsInFlight(
+                rows.size(), options_.jobs,
+                [&](std::size_t i, io::WrittenFileSystems& written) { return WriteSong(songs.Row(rows[i]), written); },
+                [&](std::size_t i, const SongDone& done) {
+                    Tell(songs.Row(rows[i]), done);
+                    progress.Done(tally_.done);
+                },
+                interrupted_, written_);
         }
         progress.End();
         // What the run wrote is on disk before it says it is done: one flush per file system.
@@ -196,10 +208,20 @@ public:
     bool Stopped() const { return tally_.done < tally_.listed; }
 
 private:
-    void WriteSong(const catalogue::SongRecord& record)
+    // One song written (on any thread: the toolkit's state is the thread's own).
+    SongDone WriteSong(const catalogue::SongRecord& record, io::WrittenFileSystems& written) const
     {
-        const songs::SongTag tag = songs::MapSongToTag(record);
-        const songs::SongWriteResult song = songs::WriteCatalogueSong(tag, writeOptions_, written_);
+        SongDone done;
+        done.tag = songs::MapSongToTag(record);
+        done.result = songs::WriteCatalogueSong(done.tag, writeOptions_, written);
+        return done;
+    }
+
+    // What became of a song, counted and told (on the calling thread, in list order).
+    void Tell(const catalogue::SongRecord& record, const SongDone& done)
+    {
+        const songs::SongTag& tag = done.tag;
+        const songs::SongWriteResult& song = done.result;
         tally_.Count(song.outcome);
         const bool failed = song.outcome == SongOutcome::Failed || song.outcome == SongOutcome::Busy;
         if (!options_.dryRun && !report_ && !failed)

@@ -39,6 +39,16 @@ std::string SetWait(CommandOptions& options, std::string_view value)
     return {};
 }
 
+std::string SetJobs(CommandOptions& options, std::string_view value)
+{
+    unsigned jobs = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+    if (error != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > 64)
+        return "--jobs takes a number of songs in flight, 1 to 64: '" + std::string(value) + "'";
+    options.jobs = jobs;
+    return {};
+}
+
 // The options that take a value.
 const std::map<std::string_view, Setter>& ValueOptions()
 {
@@ -50,6 +60,8 @@ const std::map<std::string_view, Setter>& ValueOptions()
         {"--code", SetCode},
         {"--report", [](CommandOptions& o, std::string_view v) { o.report = std::string(v); return std::string(); }},
         {"--wait", SetWait},
+        {"--jobs", SetJobs},
+        {"-j", SetJobs},
     };
     return options;
 }
@@ -137,6 +149,8 @@ How:
   --report FILE       one line per song: code, path, outcome, changed frame IDs (tab-separated)
   --wait SECONDS      how long to wait for a song that another program is writing before it
                       counts as busy (default 5)
+  -j, --jobs N        write up to N songs at once (default 1); the listing, the report and
+                      the summary stay in list order
   -q, --quiet         no progress and no summary
   -h, --help          this text
       --version       the program's version

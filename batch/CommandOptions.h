@@ -25,6 +25,7 @@ struct CommandOptions {
     std::optional<std::string> report;   // --report FILE
     // --wait SECONDS: how long a song another writer holds is waited for.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
+    unsigned jobs = 1; // --jobs N: songs in flight at once
     bool help = false;
     bool version = false;
 };

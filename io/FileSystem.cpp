@@ -70,18 +70,27 @@ std::string LinkTarget(const std::string& path)
     return error ? path : target.string();
 }
 
-void WrittenFileSystems::Add(const std::string& path)
+void WrittenFileSystems::Add(unsigned long long device, const std::string& path)
 {
-    // Asked for every file: a song's folder does not tell its file system, since a song may be
-    // a link to another disk.
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
-        return;
-    const auto device = static_cast<unsigned long long>(status.st_dev);
+    // Told for every file: a song's folder does not tell its file system, since a song may be a
+    // link to another disk.
     for (const auto& [known, file] : files_)
         if (known == device)
             return;
     files_.emplace_back(device, path);
+}
+
+void WrittenFileSystems::AddByName(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        Add(static_cast<unsigned long long>(status.st_dev), path);
+}
+
+void WrittenFileSystems::Merge(const WrittenFileSystems& other)
+{
+    for (const auto& [device, file] : other.files_)
+        Add(device, file);
 }
 
 std::size_t WrittenFileSystems::FlushAll()

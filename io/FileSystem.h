@@ -35,8 +35,12 @@ std::string LinkTarget(const std::string& path);
 // at its end (in-place writes are not flushed one by one).
 class WrittenFileSystems {
 public:
-    // Remembers the file's file system (nothing when it cannot be asked).
-    void Add(const std::string& path);
+    // Remembers the file system of a file written (its device, as the open file told it).
+    void Add(unsigned long long device, const std::string& path);
+    // The same for a file known by its name alone (its file system asked by name).
+    void AddByName(const std::string& path);
+    // Remembers the file systems another list remembers.
+    void Merge(const WrittenFileSystems& other);
     // Flushes every remembered file system once (syncfs), then forgets them; how many.
     std::size_t FlushAll();
 

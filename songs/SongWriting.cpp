@@ -74,9 +74,12 @@ void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io
             return;
         }
     }
+    // The file system written to, as the inspection's open file told it (a rebuild renames its new
+    // file into the same folder, so onto the same file system).
+    const unsigned long long device = tagkit::InspectedIdentity().device;
     switch (tagkit::SaveInspectedTag(result.path, song.values, options.lockWait)) {
     case tagkit::SaveOutcome::Written:
-        written.Add(result.path);
+        written.Add(device, result.path);
         result.outcome = SongOutcome::Written;
         break;
     case tagkit::SaveOutcome::Busy:

@@ -64,9 +64,11 @@ struct ModuleState {
     Inspection found;
 };
 
+// One per thread: the toolkit is the design for one song at a time, and a thread that writes
+// songs beside others (fonarel-write --jobs) works on its own.
 ModuleState& State()
 {
-    static ModuleState state;
+    static thread_local ModuleState state;
     return state;
 }
 
@@ -283,6 +285,11 @@ PlannedTag PlanTagInfo(const TagValues& values)
     // whose frames need more than 4096 bytes is always rebuilt, into the same bytes).
     planned.Unchanged = !state.found.tagBytes.empty() && planned.NewTag == state.found.tagBytes;
     return planned;
+}
+
+io::FileIdentity InspectedIdentity()
+{
+    return State().found.identity;
 }
 
 std::span<const std::uint8_t> InspectedTagBytes()

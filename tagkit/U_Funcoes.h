@@ -2,7 +2,8 @@
 // The tag toolkit: inspection of one MP3 file into the tag data record and the merge-writer
 // that turns given values and inspected ones into a new tag. Free procedures over module-level
 // state — the reader set of the current song and the one tag data record — used by one song at
-// a time on the window's thread; not re-entrant.
+// a time; not re-entrant. Each thread has a state of its own.
+#include "io/BinaryFile.h"
 #include "tagkit/TagRecord.h"
 #include "tagkit/TagValues.h"
 
@@ -83,6 +84,9 @@ struct PlannedTag {
 // is, so that SaveTagInfo may follow with the same values (the ID3v2 reader holds the merged
 // values from here on, as after SaveTagInfo). Throws ConversionError as SaveTagInfo does.
 PlannedTag PlanTagInfo(const TagValues& values);
+
+// Which file the last inspection read (its file system and number there); zero without one.
+io::FileIdentity InspectedIdentity();
 
 // The inspected file's whole tag, header first, as its readers held it in memory; empty without a
 // tag and for a tag too large for memory, which they read a frame at a time.

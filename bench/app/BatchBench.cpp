@@ -98,7 +98,7 @@ void Speed(int songCount, int rounds, const std::string& master)
     // loop, what it costs to get the rewritten tags onto the disk.
     bench::BareLoop(mapped, true, false);
     io::WrittenFileSystems written;
-    written.Add(mapped.front().fileName);
+    written.AddByName(mapped.front().fileName);
     const auto flushStart = Clock::now();
     written.FlushAll();
     const double flush = Milliseconds(Clock::now() - flushStart);

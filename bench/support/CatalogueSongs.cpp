@@ -55,7 +55,7 @@ Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bo
     }
     if (flush) {
         io::WrittenFileSystems fileSystems;
-        fileSystems.Add(songs.front().fileName);
+        fileSystems.AddByName(songs.front().fileName);
         fileSystems.FlushAll();
     }
     const Clock::duration took = Clock::now() - start;

@@ -249,6 +249,19 @@ class CommandTest(unittest.TestCase):
                 self.assertEqual(file_states(Path(path).parent)[path], before[path], path)
         self.assertEqual(outcomes, {"would-write": 242, "not-mp3": 1, "missing": 3, "passed-over": 1})
 
+    def test_songs_in_flight_write_and_tell_exactly_what_one_song_at_a_time_does(self):
+        runs = {}
+        for jobs in ("1", "4"):
+            self.demo.restore()
+            dry = self.write("--jobs", jobs, "--dry-run")
+            report = self.reports / f"jobs{jobs}.tsv"
+            result = self.write("--jobs", jobs, "--report", str(report))
+            self.assertEqual((dry.returncode, result.returncode), (0, 0), result.stderr)
+            hashes = {path: state[0] for path, state in file_states(self.demo.songs).items()}
+            runs[jobs] = (dry.stdout, report.read_bytes(), result.stdout, hashes)
+        for one, four, what in zip(runs["1"], runs["4"], ("listing", "report", "summary", "bytes")):
+            self.assertEqual(one, four, what)
+
     def test_skip_unchanged_writes_nothing_again_and_then_only_the_song_whose_row_changed(self):
         first = self.reports / "first.tsv"
         self.assertEqual(self.write("--quiet", "--report", str(first)).returncode, 0)
@@ -338,6 +351,8 @@ class ChoiceAndFailureTest(unittest.TestCase):
                            (["--sort", "MUS_NOME; DROP TABLE Tb_Musicas"], b"--sort takes a column name"),
                            (["--dry-run=yes"], b"--dry-run takes no value"),
                            (["--dry-run", "--skip-unchanged"], b"--skip-unchanged has nothing to skip"),
+                           (["--wait", "-1"], b"--wait takes a number of seconds"),
+                           (["-j", "0"], b"--jobs takes a number of songs in flight"),
                            (["songs"], b"unexpected argument 'songs'")]:
             result = command("--database", self.database, *args)
             self.assertEqual(result.returncode, 2, args)
@@ -405,14 +420,14 @@ class ChoiceAndFailureTest(unittest.TestCase):
         quiet = command("--database", self.database, "--quiet")
         self.assertEqual((quiet.returncode, quiet.stdout, quiet.stderr), (0, b"", b""))
 
-    def held_run(self, signals):
+    def held_run(self, signals, *args):
         """A run whose report goes to a pipe that a slow reader holds a few dozen songs in; the
         signals are sent there, mid-run. The report's lines, the output and the exit status."""
         fifo = self.demo.root / "report.fifo"
         if fifo.exists():
             fifo.unlink()
         os.mkfifo(fifo)
-        process = subprocess.Popen([str(WRITE), "--database", self.database, "--report", str(fifo)],
+        process = subprocess.Popen([str(WRITE), "--database", self.database, "--report", str(fifo), *args],
                                    stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                    env=utf8_environment())
         with open(fifo, "rb", buffering=0) as report:
@@ -429,11 +444,11 @@ class ChoiceAndFailureTest(unittest.TestCase):
         return lines, stdout, stderr, process.returncode
 
     def test_a_stop_signal_ends_the_run_after_the_song_at_hand_with_the_summary_so_far(self):
-        for stop in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-            with self.subTest(signal=stop.name):
+        for stop, jobs in ((signal.SIGINT, "1"), (signal.SIGTERM, "1"), (signal.SIGHUP, "1"), (signal.SIGTERM, "4")):
+            with self.subTest(signal=stop.name, jobs=jobs):
                 self.demo.restore()
                 before = file_states(self.demo.songs)
-                lines, stdout, stderr, status = self.held_run([stop])
+                lines, stdout, stderr, status = self.held_run([stop], "--jobs", jobs)
                 self.assertEqual(status, 128 + stop, stderr)
                 self.assertEqual(stderr, b"")  # the catalogue closed without a word
                 done = len(lines)

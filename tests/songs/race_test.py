@@ -15,7 +15,8 @@ embedded, and no writer is killed: the embedded engines of a machine share memor
 killed one stays registered, and the next one that creates a database then waits for it for
 ever (the engine's fault, not the songs').
 
-    race_test.py FONAREL_WRITE FONAREL_CATALOGUE TRIALS [WRITERS] [SEED]   (3 writers, seed 2010)
+    race_test.py FONAREL_WRITE FONAREL_CATALOGUE TRIALS [WRITERS] [SEED] [JOBS]
+        (3 writers, seed 2010, each writing 1 song at a time)
 """
 import os
 import random
@@ -54,8 +55,8 @@ class Catalogue:
             f.write("\n".join(lines) + "\n")
         subprocess.run([tool, "--replace", self.database, description], check=True, capture_output=True)
 
-    def command(self, write, report):
-        return [write, "--database", self.database, "--quiet", "--report", report]
+    def command(self, write, report, jobs=1):
+        return [write, "--database", self.database, "--quiet", "--report", report, "--jobs", str(jobs)]
 
 
 def lay_out(masters, folder):
@@ -91,6 +92,7 @@ def main():
     trials = int(sys.argv[3]) if len(sys.argv) > 3 else 10
     writers = int(sys.argv[4]) if len(sys.argv) > 4 else 3
     seed = int(sys.argv[5]) if len(sys.argv) > 5 else 2010
+    jobs = int(sys.argv[6]) if len(sys.argv) > 6 else 1
     rng = random.Random(seed)
     faults = []
     counts = {"old": 0, "new": 0, "kills": 0, "stale": 0, "busy": 0}
@@ -121,7 +123,7 @@ def main():
         for trial in range(trials):
             lay_out(masters, folder)
             reports = [os.path.join(work, "report%d.tsv" % w) for w in range(writers)]
-            processes = [subprocess.Popen(c.command(write, r), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            processes = [subprocess.Popen(c.command(write, r, jobs), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
                          for c, r in zip(catalogues, reports)]
             kill = SERVER and trial % 4 != 3
             victim = rng.randrange(writers) if kill else -1
@@ -165,9 +167,9 @@ def main():
                 if again.returncode != 0 or leftovers(folder):
                     faults.append("trial %d: the run after the kill ended with %d and left %s" %
                                   (trial, again.returncode, leftovers(folder)))
-    return finish("%d trials of %d writers over %d songs (seed %d, a run alone takes %.3f s), %d kills: %d songs "
+    return finish("%d trials of %d writers (%d songs in flight each) over %d songs (seed %d, a run alone takes %.3f s), %d kills: %d songs "
                   "old, %d new, %d busy, %d stale temporary files left by a kill, %d damaged or left%s" %
-                  (trials, writers, SONGS, seed, duration, counts["kills"], counts["old"], counts["new"],
+                  (trials, writers, jobs, SONGS, seed, duration, counts["kills"], counts["old"], counts["new"],
                    counts["busy"], counts["stale"], len(faults),
                    "" if SERVER else " (no server: embedded catalogues, no kills)"), faults)
 

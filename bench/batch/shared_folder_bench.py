@@ -1,0 +1,98 @@
+#!/usr/bin/python3
+"""fonarel-write over a folder on a file server, on paper: 300 songs whose 4096-byte tags are
+rewritten in place, in a folder whose every call waits (a FUSE passthrough, delayed_folder.py,
+mounted here), and the same on the local disk. Prints ms per song for the floor (open, read the
+head, read the end, write the tag, close), for fonarel-write --jobs 1, 2, 4 and 8 (its run less a
+run that lists no song, so that the catalogue's opening does not count), and for the local disk.
+
+    shared_folder_bench.py FONAREL_WRITE FONAREL_CATALOGUE [SONGS] [DELAYS_MS...]
+        (300 songs; delays 0.5 and 2 ms)
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def catalogue(tool, work, name, folder, songs):
+    description = os.path.join(work, name + ".tsv")
+    with open(description, "w") as f:
+        f.write("Tb_Pastas\tPAS_CODIGO=1\tPAS_PATH=%s/\n" % folder)
+        for i in range(songs):
+            f.write("Tb_Musicas\tMUS_CODIGO=%d\tPAS_CODIGO=1\tMUS_ARQUIVO=s%03d.mp3\tMUS_NOME=Song %d\t"
+                    "MUS_NOMECOMPLETO=SONG %d\n" % (i + 1, i, i, i))
+    database = os.path.join(work, name + ".fdb")
+    subprocess.run([tool, "--replace", database, description], check=True, capture_output=True)
+    return database
+
+
+def floor(folder, songs):
+    # The length is known beforehand, as the catalogue's reader learns it with the open file.
+    length = os.path.getsize(os.path.join(folder, "s000.mp3"))
+    start = time.monotonic()
+    for i in range(songs):
+        fd = os.open(os.path.join(folder, "s%03d.mp3" % i), os.O_RDWR)
+        head = os.pread(fd, 8192, 0)
+        os.pread(fd, 128, length - 128)
+        os.pwrite(fd, head[:4096], 0)
+        os.close(fd)
+    return (time.monotonic() - start) * 1000 / songs
+
+
+def command_ms(write, database, songs, jobs):
+    def timed(*args):
+        start = time.monotonic()
+        subprocess.run([write, "--database", database, "--quiet", "--jobs", str(jobs), *args], check=True,
+                       stderr=subprocess.DEVNULL)
+        return time.monotonic() - start
+    whole = min(timed() for _ in range(2))
+    empty = min(timed("--code", "0") for _ in range(2))
+    return (whole - empty) * 1000 / songs
+
+
+def main():
+    write, tool = sys.argv[1], sys.argv[2]
+    songs = int(sys.argv[3]) if len(sys.argv) > 3 else 300
+    delays = [float(d) for d in sys.argv[4:]] or [0.5, 2.0]
+    with tempfile.TemporaryDirectory(prefix="fonarel-shared-") as work:
+        real, mount = os.path.join(work, "real"), os.path.join(work, "mnt")
+        os.makedirs(real)
+        os.makedirs(mount)
+        wav, master = os.path.join(work, "tone.wav"), os.path.join(work, "master.mp3")
+        subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                        "sine=frequency=440:duration=20", "-ac", "2", wav], check=True)
+        subprocess.run(["lame", "--quiet", "-b", "128", wav, master], check=True)
+        for i in range(songs):
+            shutil.copyfile(master, os.path.join(real, "s%03d.mp3" % i))
+        local = catalogue(tool, work, "local", real, songs)
+        shared = catalogue(tool, work, "shared", mount, songs)
+        # The first run gives every song a 4096-byte tag; every run after it rewrites it in place.
+        subprocess.run([write, "--database", local, "--quiet"], check=True)
+        rows = [("local disk", local, None)] + [("%g ms a call" % d, shared, d) for d in delays]
+        print("%d songs, tags of 4096 bytes rewritten in place; ms per song" % songs)
+        print("%-14s %8s %8s %8s %8s %8s" % ("folder", "floor", "jobs 1", "jobs 2", "jobs 4", "jobs 8"))
+        for name, database, delay in rows:
+            server = None
+            if delay is not None:
+                server = subprocess.Popen([sys.executable, os.path.join(HERE, "delayed_folder.py"), real, mount,
+                                           str(delay)])
+                deadline = time.monotonic() + 20
+                while not os.path.ismount(mount) and time.monotonic() < deadline:
+                    time.sleep(0.05)
+            try:
+                folder = mount if delay is not None else real
+                figures = [floor(folder, songs)] + [command_ms(write, database, songs, j) for j in (1, 2, 4, 8)]
+                print("%-14s " % name + " ".join("%8.2f" % f for f in figures), flush=True)
+            finally:
+                if server is not None:
+                    subprocess.run(["fusermount3", "-u", mount], check=False)
+                    server.wait(timeout=20)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
