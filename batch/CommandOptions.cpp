@@ -149,7 +149,7 @@ How:
   --report FILE       one line per song: code, path, outcome, changed frame IDs (tab-separated)
   --wait SECONDS      how long to wait for a song that another program is writing before it
                       counts as busy (default 5)
-  -j, --jobs N        write up to N songs at once (default 1); the listing, the report and
+  -j, --jobs N        write up to N songs at once (default 4); the listing, the report and
                       the summary stay in list order
   -q, --quiet         no progress and no summary
   -h, --help          this text

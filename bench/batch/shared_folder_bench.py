@@ -5,8 +5,8 @@ mounted here), and the same on the local disk. Prints ms per song for the floor 
 head, read the end, write the tag, close), for fonarel-write --jobs 1, 2, 4 and 8 (its run less a
 run that lists no song, so that the catalogue's opening does not count), and for the local disk.
 
-    shared_folder_bench.py FONAREL_WRITE FONAREL_CATALOGUE [SONGS] [DELAYS_MS...]
-        (300 songs; delays 0.5 and 2 ms)
+    shared_folder_bench.py FONAREL_WRITE FONAREL_CATALOGUE [SONGS] [DELAYS_MS... | local]
+        (300 songs; delays 0.5 and 2 ms; "local": the local disk alone)
 """
 import os
 import shutil
@@ -57,7 +57,7 @@ def command_ms(write, database, songs, jobs):
 def main():
     write, tool = sys.argv[1], sys.argv[2]
     songs = int(sys.argv[3]) if len(sys.argv) > 3 else 300
-    delays = [float(d) for d in sys.argv[4:]] or [0.5, 2.0]
+    delays = [] if sys.argv[4:] == ["local"] else [float(d) for d in sys.argv[4:]] or [0.5, 2.0]
     with tempfile.TemporaryDirectory(prefix="fonarel-shared-") as work:
         real, mount = os.path.join(work, "real"), os.path.join(work, "mnt")
         os.makedirs(real)
