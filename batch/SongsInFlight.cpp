@@ -73,6 +73,20 @@ private:
     unsigned ended_ = 0;
 };
 
+// A song's write on a worker, whose thread no exception may leave.
+SongDone WriteOn(const std::function<SongDone(std::size_t, io::WrittenFileSystems&)>& write, std::size_t index,
+                 io::WrittenFileSystems& written)
+{
+    try {
+        return write(index, written);
+    } catch (...) {
+        SongDone failed;
+        failed.result.outcome = songs::SongOutcome::Failed;
+        failed.result.failure = "out of memory";
+        return failed;
+    }
+}
+
 } // namespace
 
 std::size_t WriteSongsInFlight(std::size_t count, unsigned jobs,
@@ -86,7 +100,7 @@ std::size_t WriteSongsInFlight(std::size_t count, unsigned jobs,
     for (unsigned w = 0; w < jobs; ++w)
         workers.emplace_back([&flight, &write, &writtenBy, w] {
             while (const std::optional<std::size_t> index = flight.Take())
-                flight.Done(*index, write(*index, writtenBy[w]));
+                flight.Done(*index, WriteOn(write, *index, writtenBy[w]));
             flight.WorkerEnded();
         });
     std::size_t told = 0;
