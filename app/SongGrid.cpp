@@ -2,6 +2,7 @@
 
 #include "app/SongGridHeaders.h"
 #include "app/SongTableModel.h"
+#include "app/WindowLook.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -97,7 +98,7 @@ SongGrid::SongGrid(QWidget* parent)
 
 void SongGrid::ApplyFontMetrics()
 {
-    rowHeight_ = fontMetrics().height() + 4;
+    rowHeight_ = WindowTextLine(font()).Height() + 4;
     verticalHeader()->setMinimumSectionSize(rowHeight_);
     verticalHeader()->setDefaultSectionSize(rowHeight_);
     verticalHeader()->setFixedWidth(kIndicatorWidth);

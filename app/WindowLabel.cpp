@@ -67,7 +67,8 @@ void WindowLabel::paintEvent(QPaintEvent*)
     if (text_.isEmpty())
         return;
     painter.setPen(palette().color(QPalette::WindowText));
-    const qreal baseline = (height() - (rawFont_.ascent() + rawFont_.descent())) / 2 + rawFont_.ascent();
+    const TextLine line = WindowTextLine(font());
+    const qreal baseline = (height() - line.Height()) / 2 + line.ascent;
     painter.drawGlyphRun(QPointF(0, baseline), glyphs_);
     if (overstrike_)
         painter.drawGlyphRun(QPointF(1, baseline), glyphs_);

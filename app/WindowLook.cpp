@@ -4,10 +4,13 @@
 #include "io/FileSystem.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
+
+#include <algorithm>
 
 namespace app {
 namespace {
@@ -35,6 +38,19 @@ QFont PlainSansSerif(int characterHeight)
     return font;
 }
 
+// The face text is drawn in: an overstruck Tahoma in its regular face (drawn bold, its strokes
+// would be emboldened on top of the overstrike), each character one pixel wider.
+QFont DrawnFace(const QFont& font)
+{
+    QFont drawn = font;
+    if (!IsOverstruck(font))
+        return drawn;
+    drawn.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    if (font.family() == kHighDensityFontFamily)
+        drawn.setBold(false);
+    return drawn;
+}
+
 } // namespace
 
 void ApplyWindowLook(QApplication& application)
@@ -58,11 +74,8 @@ QFont WindowFont(int characterHeight, bool bold)
 {
     QFont font = PlainSansSerif(characterHeight);
     if (HighDensity()) {
-        // Tahoma of the strike's cell height has the strike's line height and letter height.
-        if (Installed(kHighDensityFontFamily)) {
+        if (Installed(kHighDensityFontFamily))
             font.setFamilies({kHighDensityFontFamily});
-            font.setPixelSize(characterHeight + 2);
-        }
     } else if (Installed(kWindowFontFamily)) {
         font.setFamilies({kWindowFontFamily});
         // The bitmap strikes are chosen by their cell height.
@@ -72,31 +85,32 @@ QFont WindowFont(int characterHeight, bool bold)
     return font;
 }
 
-} // namespace app
-
-namespace app {
+TextLine WindowTextLine(const QFont& font)
+{
+    const QFontMetrics metrics(DrawnFace(font));
+    return {std::max(metrics.ascent(), -metrics.boundingRect(QStringLiteral("ÂÃÉÍÓÚ")).top()), metrics.descent()};
+}
 
 bool IsOverstruck(const QFont& font)
 {
     return font.bold() && (font.family() == kWindowFontFamily || font.family() == kHighDensityFontFamily);
 }
 
-void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text)
+void DrawWindowText(QPainter& painter, const QRect& at, int flags, const QString& text)
 {
     const QFont font = painter.font();
-    if (!IsOverstruck(font)) {
-        painter.drawText(rect, flags, text);
-        return;
-    }
-    QFont wider = font;
-    wider.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-    // Tahoma is scalable: drawn bold, its strokes would be emboldened on top of the overstrike.
-    if (font.family() == kHighDensityFontFamily)
-        wider.setBold(false);
+    const QFont drawn = DrawnFace(font);
+    // The painter places the face's own line; moved down to where the window's line puts it.
+    const QFontMetrics metrics(drawn);
+    const TextLine line = WindowTextLine(font);
+    const int lineTop = (flags & Qt::AlignVCenter) ? (at.height() - line.Height()) / 2 : 0;
+    const int faceTop = (flags & Qt::AlignVCenter) ? (at.height() - metrics.height()) / 2 : 0;
+    const QRect rect = at.translated(0, lineTop + line.ascent - (faceTop + metrics.ascent()));
     painter.save();
-    painter.setFont(wider);
+    painter.setFont(drawn);
     painter.drawText(rect, flags, text);
-    painter.drawText(rect.translated(1, 0), flags, text);
+    if (IsOverstruck(font))
+        painter.drawText(rect.translated(1, 0), flags, text);
     painter.restore();
 }
 

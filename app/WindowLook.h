@@ -27,12 +27,22 @@ void ApplyWindowLook(QApplication& application);
 // or a plain sans-serif family of that pixel size when the font is not installed.
 //
 // On a high-density screen (a device pixel ratio other than 1: a desktop scaled to 125%, 150%,
-// 200%) Tahoma of the same character height instead: text of the window's widgets is drawn
+// 200%) Tahoma whose accented capitals are as high as the strike's, in a line as high: text of the window's widgets is drawn
 // through the screen's scaling, which enlarges outlines but leaves a bitmap strike at its own
 // pixel size, spread over scaled advances. Without Tahoma, the plain sans-serif family.
 QFont WindowFont(int characterHeight, bool bold = false);
 
-// Writes text as the window does. The bitmap "MS Sans Serif" has no bold strike, so bold text
+// A line of the window's text: from its baseline up to the top of an accented capital, and down
+// by the face's descent. The bitmap strikes' own ascent holds their accents; Tahoma's
+// stops at its capitals, leaving "Ã" and "É" above the line a label or a row would clip them at.
+struct TextLine {
+    int ascent = 0;
+    int descent = 0;
+    int Height() const { return ascent + descent; }
+};
+TextLine WindowTextLine(const QFont& font);
+
+// Writes text as the window does, its line placed as WindowTextLine measures it. The bitmap "MS Sans Serif" has no bold strike, so bold text
 // in it is overstruck one pixel to the right, each character one pixel wider, as the platform
 // it was designed for emboldens its bitmap fonts; so is Tahoma in its place, one pixel of the
 // window's own (the screen's scaling makes it wider on a high-density screen).

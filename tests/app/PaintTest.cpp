@@ -140,6 +140,10 @@ TEST_F(Paint, TextGrowsWithTheScreensScale)
     const auto about = [ratio](int size1x, int size) { return std::abs(size - size1x * ratio) <= size1x * ratio * 0.25; };
     EXPECT_TRUE(about(39, titleInk.width()) && about(9, titleInk.height())) << titleInk.width() << "x" << titleInk.height();
     EXPECT_TRUE(about(52, rowInk.width()) && about(9, rowInk.height())) << rowInk.width() << "x" << rowInk.height();
+    // Every face's line holds its accented capitals in the strike's 13 pixels: rows keep their
+    // height.
+    EXPECT_EQ(app::WindowTextLine(app::WindowFont(11, true)).Height(), 13);
+    EXPECT_EQ(CellInWindow(1).height(), 16);
 }
 
 } // namespace
