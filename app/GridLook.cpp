@@ -14,7 +14,7 @@ void GridCanvas::DefaultDrawColumnCell(const QRect& rect, const QString& text)
     painter.setClipRect(rect);
     painter.setPen(fontColour);
     const QRect textArea = rect.adjusted(2, 2, 0, 0);
-    DrawWindowText(painter, textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    DrawWindowText(painter, textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text, line);
     painter.restore();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // How the song list is drawn: raised 3-D data cells, bevelled title and indicator cells, and
 // the canvas through which a data cell's text is drawn.
+#include "app/WindowLook.h"
+
 #include <QColor>
 #include <QFlags>
 #include <QPalette>
@@ -23,6 +25,7 @@ struct GridCanvas {
     QPainter& painter;
     QColor brushColour;
     QColor fontColour;
+    TextLine line; // of the painter's font
 
     // Fills the cell in the brush colour and writes the text in the font colour, left-aligned,
     // 2 pixels in from the cell's left and top edges, clipped to the cell.

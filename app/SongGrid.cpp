@@ -31,7 +31,7 @@ public:
         const bool highlighted = grid_.IsHighlighted(index.row());
         GridCanvas canvas{*painter,
                           palette.color(highlighted ? QPalette::Highlight : QPalette::Button),
-                          palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text)};
+                          palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text), grid_.TextLineOfFont()};
         CellState state;
         if (highlighted)
             state |= CellStateFlag::Selected;
@@ -98,7 +98,8 @@ SongGrid::SongGrid(QWidget* parent)
 
 void SongGrid::ApplyFontMetrics()
 {
-    rowHeight_ = WindowTextLine(font()).Height() + 4;
+    line_ = WindowTextLine(font());
+    rowHeight_ = line_.Height() + 4;
     verticalHeader()->setMinimumSectionSize(rowHeight_);
     verticalHeader()->setDefaultSectionSize(rowHeight_);
     verticalHeader()->setFixedWidth(kIndicatorWidth);

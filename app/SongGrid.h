@@ -44,6 +44,8 @@ public:
 
     // The height of a data row and of the title row, and the indicator column's width.
     int RowHeight() const { return rowHeight_; }
+    // The line of the list's font, as its rows and title are written in it.
+    const TextLine& TextLineOfFont() const { return line_; }
     static constexpr int kIndicatorWidth = 11;
 
 signals:
@@ -81,6 +83,7 @@ private:
     DrawColumnCellHandler drawColumnCell_;
     QWidget* cornerButton_ = nullptr;
     int rowHeight_ = 17;
+    TextLine line_;
 };
 
 } // namespace app

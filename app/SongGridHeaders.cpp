@@ -43,7 +43,7 @@ void GridTitleHeader::paintSection(QPainter* painter, const QRect& rect, int log
     painter->setPen(Qt::black);
     const QString title = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() : QString();
     painter->setClipRect(rect.adjusted(3, 3, -3, -3));
-    DrawWindowText(*painter, rect, Qt::AlignCenter | Qt::TextSingleLine, title);
+    DrawWindowText(*painter, rect, Qt::AlignCenter | Qt::TextSingleLine, title, WindowTextLine(font()));
     painter->restore();
 }
 

@@ -42,6 +42,7 @@ void WindowLabel::PlaceGlyphs()
     if (!rawFont_.isValid()) {
         rawFont_ = QRawFont::fromFont(font());
         overstrike_ = IsOverstruck(font());
+        line_ = WindowTextLine(font());
     }
     const QList<quint32> indexes = rawFont_.glyphIndexesForString(text_);
     const QList<QPointF> advances = rawFont_.advancesForGlyphIndexes(indexes);
@@ -67,8 +68,7 @@ void WindowLabel::paintEvent(QPaintEvent*)
     if (text_.isEmpty())
         return;
     painter.setPen(palette().color(QPalette::WindowText));
-    const TextLine line = WindowTextLine(font());
-    const qreal baseline = (height() - line.Height()) / 2 + line.ascent;
+    const qreal baseline = (height() - line_.Height()) / 2 + line_.ascent;
     painter.drawGlyphRun(QPointF(0, baseline), glyphs_);
     if (overstrike_)
         painter.drawGlyphRun(QPointF(1, baseline), glyphs_);

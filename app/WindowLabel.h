@@ -4,6 +4,8 @@
 // its text (plain Latin text in a font without ligatures) is drawn as one run of glyphs placed by
 // their advances, which needs no text shaping, and its width is the sum of those advances. Bold
 // text in the bitmap window font is overstruck as DrawWindowText does.
+#include "app/WindowLook.h"
+
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QWidget>
@@ -29,6 +31,7 @@ private:
     QRawFont rawFont_;
     QGlyphRun glyphs_;
     bool overstrike_ = false;
+    TextLine line_; // of the font
 };
 
 } // namespace app

@@ -88,7 +88,8 @@ QFont WindowFont(int characterHeight, bool bold)
 TextLine WindowTextLine(const QFont& font)
 {
     const QFontMetrics metrics(DrawnFace(font));
-    return {std::max(metrics.ascent(), -metrics.boundingRect(QStringLiteral("ÂÃÉÍÓÚ")).top()), metrics.descent()};
+    return {std::max(metrics.ascent(), -metrics.boundingRect(QStringLiteral("ÂÃÉÍÓÚ")).top()), metrics.descent(),
+            metrics.ascent(), metrics.height()};
 }
 
 bool IsOverstruck(const QFont& font)
@@ -96,18 +97,15 @@ bool IsOverstruck(const QFont& font)
     return font.bold() && (font.family() == kWindowFontFamily || font.family() == kHighDensityFontFamily);
 }
 
-void DrawWindowText(QPainter& painter, const QRect& at, int flags, const QString& text)
+void DrawWindowText(QPainter& painter, const QRect& at, int flags, const QString& text, const TextLine& line)
 {
     const QFont font = painter.font();
-    const QFont drawn = DrawnFace(font);
     // The painter places the face's own line; moved down to where the window's line puts it.
-    const QFontMetrics metrics(drawn);
-    const TextLine line = WindowTextLine(font);
     const int lineTop = (flags & Qt::AlignVCenter) ? (at.height() - line.Height()) / 2 : 0;
-    const int faceTop = (flags & Qt::AlignVCenter) ? (at.height() - metrics.height()) / 2 : 0;
-    const QRect rect = at.translated(0, lineTop + line.ascent - (faceTop + metrics.ascent()));
+    const int faceTop = (flags & Qt::AlignVCenter) ? (at.height() - line.faceHeight) / 2 : 0;
+    const QRect rect = at.translated(0, lineTop + line.ascent - (faceTop + line.faceAscent));
     painter.save();
-    painter.setFont(drawn);
+    painter.setFont(DrawnFace(font));
     painter.drawText(rect, flags, text);
     if (IsOverstruck(font))
         painter.drawText(rect.translated(1, 0), flags, text);

@@ -38,15 +38,20 @@ QFont WindowFont(int characterHeight, bool bold = false);
 struct TextLine {
     int ascent = 0;
     int descent = 0;
+    // The drawn face's own ascent and height, by which a painter places its text.
+    int faceAscent = 0;
+    int faceHeight = 0;
     int Height() const { return ascent + descent; }
 };
+// Measured once per font (it asks the font for its glyphs' extents), by whoever keeps the font.
 TextLine WindowTextLine(const QFont& font);
 
-// Writes text as the window does, its line placed as WindowTextLine measures it. The bitmap "MS Sans Serif" has no bold strike, so bold text
+// Writes text in the painter's font as the window does, its line (WindowTextLine of that font)
+// placed where the window's line goes. The bitmap "MS Sans Serif" has no bold strike, so bold text
 // in it is overstruck one pixel to the right, each character one pixel wider, as the platform
 // it was designed for emboldens its bitmap fonts; so is Tahoma in its place, one pixel of the
 // window's own (the screen's scaling makes it wider on a high-density screen).
-void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text);
+void DrawWindowText(QPainter& painter, const QRect& rect, int flags, const QString& text, const TextLine& line);
 bool IsOverstruck(const QFont& font);
 
 // The colour of the data text in the list: navy.

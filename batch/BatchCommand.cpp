@@ -181,23 +181,14 @@ public:
     {
         tally_.listed = rows.size();
         Progress progress(options_.quiet ? nullptr : talk_.ProgressStream(), rows.size());
-        if (options_.jobs <= 1) {
-            for (const catalogue::SongList::RowId row : rows) {
-                if (interrupted_)
-                    break;
-                Tell(songs.Row(row), WriteSong(songs.Row(row), written_));
+        WriteSongsInFlight(
+            rows.size(), options_.jobs,
+            [&](std::size_t i, io::WrittenFileSystems& written) { return WriteSong(songs.Row(rows[i]), written); },
+            [&](std::size_t i, const SongDone& done) {
+                Tell(songs.Row(rows[i]), done);
                 progress.Done(tally_.done);
-            }
-        } else {
-            WriteSongsInFlight(
-                rows.size(), options_.jobs,
-                [&](std::size_t i, io::WrittenFileSystems& written) { return WriteSong(songs.Row(rows[i]), written); },
-                [&](std::size_t i, const SongDone& done) {
-                    Tell(songs.Row(rows[i]), done);
-                    progress.Done(tally_.done);
-                },
-                interrupted_, written_);
-        }
+            },
+            interrupted_, written_);
         progress.End();
         // What the run wrote is on disk before it says it is done: one flush per file system.
         written_.FlushAll();

@@ -1,5 +1,7 @@
 #include "io/BinaryFile.h"
 
+#include "io/StatIdentity.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,7 +44,7 @@ std::int64_t TransferAll(std::size_t size, Call call)
 
 FileStatus StatusOf(const struct stat& st)
 {
-    return {{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)},
+    return {IdentityOf(st),
             st.st_size,
             static_cast<unsigned>(st.st_mode & 07777),
             st.st_uid,

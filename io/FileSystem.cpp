@@ -1,5 +1,7 @@
 #include "io/FileSystem.h"
 
+#include "io/StatIdentity.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -19,9 +21,7 @@ bool Exists(const std::string& path)
 bool PathNames(const std::string& path, const FileIdentity& identity)
 {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 &&
-           FileIdentity{static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)} ==
-               identity;
+    return ::stat(path.c_str(), &status) == 0 && IdentityOf(status) == identity;
 }
 
 bool IsFolder(const std::string& path)
@@ -84,7 +84,7 @@ void WrittenFileSystems::AddByName(const std::string& path)
 {
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0)
-        Add(static_cast<unsigned long long>(status.st_dev), path);
+        Add(IdentityOf(status).device, path);
 }
 
 void WrittenFileSystems::Merge(const WrittenFileSystems& other)
