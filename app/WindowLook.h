@@ -27,9 +27,10 @@ void ApplyWindowLook(QApplication& application);
 // or a plain sans-serif family of that pixel size when the font is not installed.
 //
 // On a high-density screen (a device pixel ratio other than 1: a desktop scaled to 125%, 150%,
-// 200%) Tahoma whose accented capitals are as high as the strike's, in a line as high: text of the window's widgets is drawn
-// through the screen's scaling, which enlarges outlines but leaves a bitmap strike at its own
-// pixel size, spread over scaled advances. Without Tahoma, the plain sans-serif family.
+// 200%) Tahoma of the same character height, whose accented capitals reach as high as the
+// strike's: text of the window's widgets is drawn through the screen's scaling, which enlarges
+// outlines but leaves a bitmap strike at its own pixel size, spread over scaled advances.
+// Without Tahoma, the plain sans-serif family.
 QFont WindowFont(int characterHeight, bool bold = false);
 
 // A line of the window's text: from its baseline up to the top of an accented capital, and down
