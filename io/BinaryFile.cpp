@@ -1,5 +1,6 @@
 #include "io/BinaryFile.h"
 
+#include "io/HeldStatus.h"
 #include "io/StatIdentity.h"
 
 #include <cerrno>
@@ -77,8 +78,9 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
     fd_ = OpenRetrying(path, (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd_ < 0)
         return false;
+    // What the open just learnt of the file: no second question to a file server.
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!HeldStatusOf(fd_, st) || !S_ISREG(st.st_mode)) {
         Close();
         return false;
     }

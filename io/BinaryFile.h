@@ -36,8 +36,8 @@ public:
     BinaryFile& operator=(const BinaryFile&) = delete;
 
     // Opens an existing regular file; never creates one, and never waits (a pipe, a device or a
-    // folder is refused at once). `status`, when given, receives the
-    // file's status as the open found it (length, permissions, owner).
+    // folder is refused at once). `status`, when given, receives the file's status as the open
+    // found it (length, permissions, owner), without asking the file system again.
     bool Open(const std::string& path, Mode mode, FileStatus* status = nullptr);
     // Creates a file that must not exist yet (no symbolic link is followed), for writing.
     bool CreateNew(const std::string& path, unsigned permissions);
@@ -46,7 +46,7 @@ public:
 
     // The file's length in bytes, or -1 on failure.
     std::int64_t Size() const;
-    // The open file's status now; false on failure.
+    // The open file's status now, asked afresh; false on failure.
     bool Status(FileStatus& status) const;
 
     enum class Lock { Taken, HeldElsewhere, Failed };

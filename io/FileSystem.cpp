@@ -1,5 +1,6 @@
 #include "io/FileSystem.h"
 
+#include "io/HeldStatus.h"
 #include "io/StatIdentity.h"
 
 #include <cstdlib>
@@ -20,8 +21,9 @@ bool Exists(const std::string& path)
 
 bool PathNames(const std::string& path, const FileIdentity& identity)
 {
+    // The name is looked up again; which file it names needs no fresh attributes.
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && IdentityOf(status) == identity;
+    return HeldStatusOf(path.c_str(), status) && IdentityOf(status) == identity;
 }
 
 bool IsFolder(const std::string& path)
