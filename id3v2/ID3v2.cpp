@@ -66,4 +66,13 @@ WriteResult TID3v2::SaveToFile(const std::string& FileName, const WriteGuard& gu
     }
 }
 
+WriteResult TID3v2::SaveToLockedSong(io::SongFile& song, std::span<const std::uint8_t> head) const
+{
+    try {
+        return WriteLockedTag(song, values_, head);
+    } catch (...) {
+        return WriteResult::Failed;
+    }
+}
+
 } // namespace id3v2

@@ -5,6 +5,7 @@
 #include "id3v2/TagWriter.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,8 @@ public:
     // The same under the guard's wait for other writers and, when given, its check that the song
     // is still the file its values were read from.
     WriteResult SaveToFile(const std::string& FileName, const WriteGuard& guard) const;
+    // The same into a song held locked since its first bytes (`head`) were read.
+    WriteResult SaveToLockedSong(io::SongFile& song, std::span<const std::uint8_t> head) const;
     void ResetData();
 
     // What the last read found.

@@ -73,15 +73,22 @@ WriteResult WriteTag(const std::string& path, const TagValues& values, const Wri
     const std::size_t wanted = std::max(kHeaderSize, guard.inspected ? guard.inspected->start.size() : 0);
     std::vector<std::uint8_t> head(wanted);
     const std::int64_t got = song.ReadHead(head);
-    head.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-    if (guard.inspected && (got < 0 || !StillAsInspected(song, head, *guard.inspected)))
-        return got < 0 ? WriteResult::Failed : WriteResult::Changed;
+    if (got < 0)
+        return WriteResult::Failed;
+    head.resize(static_cast<std::size_t>(got));
+    if (guard.inspected && !StillAsInspected(song, head, *guard.inspected))
+        return WriteResult::Changed;
+    return WriteLockedTag(song, values, head);
+}
+
+WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head)
+{
+    // A file shorter than a tag header is left alone.
+    if (song.Length() < static_cast<std::int64_t>(kHeaderSize))
+        return WriteResult::Failed;
     TagPlan plan;
-    if (got >= 0) {
-        plan.Header.SetBytes(std::span(head).first(std::min(head.size(), kHeaderSize)));
-        plan.FileLength = song.Length();
-    }
-    const bool headerRead = head.size() >= kHeaderSize;
+    plan.Header.SetBytes(head.first(std::min(head.size(), kHeaderSize)));
+    plan.FileLength = song.Length();
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
     if (!BuildNewTag(values, plan, tag))
@@ -89,11 +96,11 @@ WriteResult WriteTag(const std::string& path, const TagValues& values, const Wri
     if (!plan.NeedRewrite)
         return OverwriteTag(song, tag) ? WriteResult::Written : WriteResult::Failed;
     // A file that cannot be read is left alone.
-    if (!headerRead)
+    if (head.size() < kHeaderSize)
         return WriteResult::Failed;
     // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link
     // stays a link.
-    if (const std::string target = io::LinkTarget(path); target != path && !song.UsePath(target))
+    if (const std::string target = io::LinkTarget(song.Path()); target != song.Path() && !song.UsePath(target))
         return WriteResult::Changed;
     return RebuildWithTag(song, oldTagSize, tag) ? WriteResult::Written : WriteResult::Failed;
 }

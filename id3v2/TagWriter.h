@@ -47,6 +47,11 @@ enum class WriteResult {
 // Written result (none then either).
 WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
 
+// The write proper, into a song this writer has held locked since it read the song's first bytes
+// (`head`: at least the tag header, fewer only for a shorter file), from which the new tag is
+// planned. Changed when the file a link leads to is no longer the song held.
+WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head);
+
 // The same with the default wait and no inspection to hold to: true when the new tag is in the
 // file. A song replaced while waiting for it is opened again, once.
 bool WriteTag(const std::string& path, const TagValues& values);

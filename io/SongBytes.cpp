@@ -6,18 +6,26 @@ namespace io {
 
 bool SongBytes::Open(const std::string& path, Readers readers)
 {
+    FileStatus status;
+    if (!own_.Open(path, BinaryFile::Mode::Read, &status)) {
+        Use(own_, 0, FileIdentity{}, readers);
+        return false;
+    }
+    Use(own_, status.length, status.identity, readers);
+    return true;
+}
+
+void SongBytes::Use(const BinaryFile& file, std::int64_t length, FileIdentity identity, Readers readers)
+{
+    if (&file != &own_)
+        own_.Close();
+    file_ = &file;
     keep_ = readers == Readers::Several;
     windows_.clear();
     loose_ = Window{};
-    length_ = 0;
-    identity_ = FileIdentity{};
+    length_ = length;
+    identity_ = identity;
     lastReadFailed_ = false;
-    FileStatus status;
-    if (!file_.Open(path, BinaryFile::Mode::Read, &status))
-        return false;
-    length_ = status.length;
-    identity_ = status.identity;
-    return true;
 }
 
 std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer)
@@ -165,7 +173,7 @@ void SongBytes::ReadLoose(std::int64_t begin, std::int64_t end)
 std::int64_t SongBytes::ReadFile(std::int64_t begin, std::span<std::uint8_t> out)
 {
     ++fileReads_;
-    const std::int64_t got = file_.ReadAt(begin, out);
+    const std::int64_t got = file_->ReadAt(begin, out);
     if (got < 0) {
         lastReadFailed_ = true;
         return 0;

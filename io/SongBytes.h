@@ -31,11 +31,19 @@ public:
 
     enum class Readers { One, Several };
 
+    SongBytes() = default;
+    // It reads through a file of its own or one it was given: neither copied nor moved.
+    SongBytes(const SongBytes&) = delete;
+    SongBytes& operator=(const SongBytes&) = delete;
+
     // Opens an existing regular file read-only and learns its length. False when it cannot be
     // opened; the readers then fail as they do for a file they cannot open.
     bool Open(const std::string& path, Readers readers = Readers::Several);
+    // Reads through a file opened elsewhere (a song held for writing), which must stay open while
+    // this object reads; its length and identity as that open found them.
+    void Use(const BinaryFile& file, std::int64_t length, FileIdentity identity, Readers readers = Readers::Several);
 
-    bool IsOpen() const override { return file_.IsOpen(); }
+    bool IsOpen() const override { return file_ != nullptr && file_->IsOpen(); }
     // The file's length when it was opened; reads never go past it.
     std::int64_t Length() const override { return length_; }
     // Which file was opened.
@@ -80,7 +88,8 @@ private:
     // The window holding offset, or nullptr.
     const Window* WindowAt(std::int64_t offset) const;
 
-    BinaryFile file_;
+    BinaryFile own_;                     // the file Open opened
+    const BinaryFile* file_ = nullptr; // the file read: own_, or the one Use was given
     std::int64_t length_ = 0;
     FileIdentity identity_;
     bool keep_ = true;            // several readers: widen reads and keep them in windows

@@ -75,6 +75,19 @@ SongFile::Lock SongFile::LockForWriting(std::chrono::milliseconds wait)
     return PathNames(path_, identity_) ? Lock::Held : Lock::Changed;
 }
 
+SongFile::Lock SongFile::OpenLocked(const std::string& path, std::chrono::milliseconds wait)
+{
+    path_ = path;
+    FileStatus status;
+    writable_ = file_.Open(path, BinaryFile::Mode::ReadWrite, &status) && TakeStatus(status);
+    const Lock lock = writable_ ? LockForWriting(wait) : Lock::Failed;
+    if (lock != Lock::Held) {
+        file_.Close();
+        writable_ = false;
+    }
+    return lock;
+}
+
 std::int64_t SongFile::ReadHead(std::span<std::uint8_t> head) const
 {
     return file_.ReadAt(0, head);

@@ -48,6 +48,10 @@ public:
     // otherwise) and takes the writers' lock, trying again for up to `wait` while another writer
     // holds it. Held until Close.
     Lock LockForWriting(std::chrono::milliseconds wait);
+    // Open and LockForWriting in one, for a writer that reads the song only under its lock:
+    // Failed, with nothing changed and the file closed, when the song cannot be opened for
+    // writing as it is (its read-only mark is left alone). Closed unless Held.
+    Lock OpenLocked(const std::string& path, std::chrono::milliseconds wait);
 
     const std::string& Path() const { return path_; }
     // Goes by another of the song's names from here on (the file a link leads to); false, and

@@ -9,6 +9,8 @@
 namespace songs {
 namespace {
 
+constexpr const char* kBusyFailure = "another writer holds the song";
+
 // The reader set of one song, released however the song ends.
 class ReaderSet {
 public:
@@ -55,6 +57,20 @@ std::vector<id3v2::ListedFrame> OldFrames(const std::string& path)
     return frames;
 }
 
+// Inspects the song: one held for writing from the start, so that it is opened once, unless the
+// run writes nothing or the song cannot be opened for writing as it is. False when another writer
+// held it for the whole wait.
+bool Inspect(const std::string& path, const SongWriteOptions& options)
+{
+    if (!options.dryRun) {
+        const tagkit::Hold hold = tagkit::LoadFileInfoForWriting(path, options.lockWait);
+        if (hold != tagkit::Hold::NotHeld)
+            return hold == tagkit::Hold::Held;
+    }
+    tagkit::LoadFileInfo(path);
+    return true;
+}
+
 // After inspection of a song ready to be written.
 void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written,
                         SongWriteResult& result)
@@ -84,7 +100,7 @@ void WriteInspectedSong(const SongTag& song, const SongWriteOptions& options, io
         break;
     case tagkit::SaveOutcome::Busy:
         result.outcome = SongOutcome::Busy;
-        result.failure = "another writer holds the song";
+        result.failure = kBusyFailure;
         break;
     case tagkit::SaveOutcome::NotWritten:
         result.outcome = SongOutcome::Failed;
@@ -104,7 +120,11 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
     try {
         result.path = FileSystemPath(song.fileName);
         ReaderSet readers(song.extension);
-        tagkit::LoadFileInfo(result.path);
+        if (!Inspect(result.path, options)) {
+            result.outcome = SongOutcome::Busy;
+            result.failure = kBusyFailure;
+            return result;
+        }
         result.readiness = tagkit::InspectionReadiness();
         if (result.readiness != tagkit::Readiness::Ready) {
             result.outcome = NotReadyOutcome(result.readiness, result.path);

@@ -7,6 +7,7 @@
 #include "id3v2/TagBuilder.h"
 #include "id3v2/TagReader.h"
 #include "io/SongBytes.h"
+#include "io/SongFile.h"
 #include "tagkit/FileExtension.h"
 #include "tagkit/RecordTable.h"
 #include "tagkit/RecordValues.h"
@@ -62,6 +63,9 @@ struct ModuleState {
     Tag record;
     // What the last inspection found, as values; the record shows them as texts.
     Inspection found;
+    // The song inspected for writing: open and locked from before its inspection until it is
+    // written or the record is emptied; closed otherwise.
+    io::SongFile held;
 };
 
 // One per thread: the toolkit is the design for one song at a time, and a thread that writes
@@ -174,25 +178,28 @@ void ClearTagRecord()
 {
     State().record.Clear();
     State().found.Clear();
+    State().held.Close();
 }
 
-void LoadFileInfo(const std::string& FileName)
+namespace {
+
+// Empties the record and makes the reader set for the file when there is none yet: false when
+// the file has no MP3 extension then.
+bool ReadyToInspect(const std::string& FileName)
 {
     ModuleState& state = State();
     ClearTagRecord();
     if (FileName.empty())
-        return;
+        return false;
     if (!state.audioInfo)
         CreateTagObjects(ExtensionOf(FileName));
-    if (!state.audioInfo)
-        return;
+    return state.audioInfo != nullptr;
+}
 
-    // One open file for the three readers: each byte range is read once and shared. A missing
-    // file, or one that cannot be opened, fails the analyser's read and leaves the record empty,
-    // so the open itself is the existence test.
-    io::SongBytes song;
-    if (!song.Open(FileName))
-        return;
+// The inspection proper, through the one open file that the three readers share.
+void Inspect(io::SongBytes& song)
+{
+    ModuleState& state = State();
     Inspection& found = state.found;
     found.readiness = Readiness::AudioNotValid;
     Tag& record = state.record;
@@ -226,16 +233,57 @@ void LoadFileInfo(const std::string& FileName)
     }
 }
 
+} // namespace
+
+void LoadFileInfo(const std::string& FileName)
+{
+    if (!ReadyToInspect(FileName))
+        return;
+    // One open file for the three readers: each byte range is read once and shared. A missing
+    // file, or one that cannot be opened, fails the analyser's read and leaves the record empty,
+    // so the open itself is the existence test.
+    io::SongBytes song;
+    if (song.Open(FileName))
+        Inspect(song);
+}
+
+Hold LoadFileInfoForWriting(const std::string& FileName, std::chrono::milliseconds lockWait)
+{
+    if (!ReadyToInspect(FileName))
+        return Hold::NotHeld;
+    ModuleState& state = State();
+    io::SongFile::Lock lock = state.held.OpenLocked(FileName, lockWait);
+    // Another writer replaced the song while this one waited for it: the new file, once.
+    if (lock == io::SongFile::Lock::Changed)
+        lock = state.held.OpenLocked(FileName, lockWait);
+    switch (lock) {
+    case io::SongFile::Lock::Held:
+        break;
+    case io::SongFile::Lock::Failed:
+        return Hold::NotHeld;
+    default:
+        return Hold::Busy;
+    }
+    io::SongBytes song;
+    song.Use(state.held.File(), state.held.Length(), state.held.Identity());
+    Inspect(song);
+    return Hold::Held;
+}
+
 bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
     return SaveInspectedTag(FileName, values, id3v2::kDefaultLockWait) == SaveOutcome::Written;
 }
 
-SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
+namespace {
+
+// The save of a song inspected without holding it: under the lock taken now, the song must still
+// be the file inspected; a song another writer changed after it was inspected is inspected again,
+// once.
+id3v2::WriteResult SaveReadSong(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
 {
     ModuleState& state = State();
     id3v2::WriteResult result = id3v2::WriteResult::Failed;
-    // A song another writer changed after it was inspected is inspected again, once.
     for (int inspections = 1; inspections <= 2; ++inspections) {
         if (inspections == 2)
             LoadFileInfo(FileName);
@@ -248,6 +296,24 @@ SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& value
         result = state.id3v2Tag->SaveToFile(FileName, id3v2::WriteGuard{lockWait, &inspected});
         if (result != id3v2::WriteResult::Changed)
             break;
+    }
+    return result;
+}
+
+} // namespace
+
+SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
+{
+    ModuleState& state = State();
+    id3v2::WriteResult result = id3v2::WriteResult::Failed;
+    if (state.held.File().IsOpen() && state.held.Path() == FileName) {
+        // Held since before its inspection: the song is what was inspected.
+        if (state.id3v2Tag && state.found.readiness == Readiness::Ready) {
+            MergeValues(*state.id3v2Tag, values, state.record, state.found);
+            result = state.id3v2Tag->SaveToLockedSong(state.held, state.found.headBytes);
+        }
+    } else {
+        result = SaveReadSong(FileName, values, lockWait);
     }
     ClearTagRecord();
     switch (result) {

@@ -1,8 +1,8 @@
 #pragma once
 // The tag toolkit: inspection of one MP3 file into the tag data record and the merge-writer
 // that turns given values and inspected ones into a new tag. Free procedures over module-level
-// state — the reader set of the current song and the one tag data record — used by one song at
-// a time; not re-entrant. Each thread has a state of its own.
+// state — the reader set of the current song, the one tag data record and the song held for
+// writing — used by one song at a time; not re-entrant. Each thread has a state of its own.
 #include "io/BinaryFile.h"
 #include "tagkit/TagRecord.h"
 #include "tagkit/TagValues.h"
@@ -36,13 +36,25 @@ public:
 // extension makes no readers.
 void CreateTagObjects(std::string_view Extension);
 
-// Empties every field of the tag data record.
+// Empties every field of the tag data record, and lets go of a song held for writing.
 void ClearTagRecord();
 
 // Inspects the MP3 file at FileName into the tag data record: the audio stream always, and,
 // when the audio is valid, the values of its ID3v2 tag or else of its ID3v1 tag. The file is
 // opened once; the readers share its bytes, each range read from the file once.
 void LoadFileInfo(const std::string& FileName);
+
+// LoadFileInfo for a song about to be written: opens it for writing and takes the writers' lock
+// first (waiting up to lockWait for another writer), then inspects it through that open file,
+// which stays open and locked until SaveInspectedTag writes it or the record is emptied. The
+// save then needs no second open and no check that the song is still what was inspected.
+enum class Hold {
+    Held,    // inspected (InspectionReadiness says how far) and held for the save
+    Busy,    // another writer held the song for the whole wait: nothing inspected
+    NotHeld, // the song cannot be opened for writing as it is (a read-only file, or none):
+             // nothing inspected or changed; LoadFileInfo reads it instead
+};
+Hold LoadFileInfoForWriting(const std::string& FileName, std::chrono::milliseconds lockWait);
 
 // Writes a new ID3v2.3 tag into FileName: every given value wins, the inspected value fills
 // in for the others. Needs LoadFileInfo for the same file just before. True when the tag is in

@@ -1,5 +1,5 @@
 // The merge-writer on real files: what the new tag holds, read back by TagLib, and that the
-// audio after the tag is never touched.
+// audio after the tag is never touched; a song held for writing and one read first are saved alike.
 #include "SongFiles.h"
 #include "tagkit/U_Funcoes.h"
 #include "tools/mp3fixtures/FileBytes.h"
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <filesystem>
 
@@ -52,11 +53,28 @@ protected:
         return path;
     }
 
+    // Saves the song as the programs do, held for writing from before its inspection, and a copy
+    // of it as a song that cannot be held is saved, read first: both save the same bytes.
     static bool InspectAndSave(const std::string& path, const tagkit::TagValues& values)
     {
+        const bool exists = std::filesystem::exists(path);
+        const std::string copy = path + ".read-first.mp3";
+        if (exists)
+            std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
         tagkit::CreateTagObjects(".mp3");
-        tagkit::LoadFileInfo(path);
-        return tagkit::SaveTagInfo(path, values);
+        tagkit::LoadFileInfo(copy);
+        const bool readFirst = exists && tagkit::SaveTagInfo(copy, values);
+
+        tagkit::CreateTagObjects(".mp3");
+        if (tagkit::LoadFileInfoForWriting(path, std::chrono::seconds(5)) == tagkit::Hold::NotHeld)
+            tagkit::LoadFileInfo(path);
+        const bool held = tagkit::SaveTagInfo(path, values);
+        EXPECT_EQ(held, readFirst) << path;
+        if (exists) {
+            EXPECT_EQ(fixtures::ReadFileBytes(path), fixtures::ReadFileBytes(copy)) << path;
+            std::filesystem::remove(copy);
+        }
+        return held;
     }
 
     fixtures::ScratchDir dir_{"fonarel-merge"};

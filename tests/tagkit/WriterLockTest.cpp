@@ -1,6 +1,7 @@
 // Two writers of one song: the writers' lock, held by another process, keeps a save out for a
 // bounded wait and never keeps a reader out; a song replaced after its inspection is inspected
-// again; a temporary file is only ever replaced under its song's lock.
+// again, and one replaced while a writer waits to hold it is held as its new file; a temporary
+// file is only ever replaced under its song's lock.
 #include "SongFiles.h"
 #include "io/BinaryFile.h"
 #include "io/SongFile.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -95,6 +97,19 @@ protected:
         Inspect(path);
         return Save(path, wait);
     }
+    // As the programs write: held for writing from before its inspection.
+    static tagkit::SaveOutcome HoldAndSave(const std::string& path, std::chrono::milliseconds wait)
+    {
+        tagkit::CreateTagObjects(".mp3");
+        switch (tagkit::LoadFileInfoForWriting(path, wait)) {
+        case tagkit::Hold::Held:
+            return Save(path, wait);
+        case tagkit::Hold::Busy:
+            return tagkit::SaveOutcome::Busy;
+        default:
+            return tagkit::SaveOutcome::NotWritten;
+        }
+    }
     static std::vector<std::uint8_t> Bytes(const std::string& path) { return fixtures::ReadFileBytes(path); }
 
     fixtures::ScratchDir dir_{"fonarel-writer-lock"};
@@ -106,10 +121,12 @@ TEST_F(WriterLock, ASongHeldForTheWholeWaitIsBusyAndLeftAsItWas)
     const auto before = Bytes(path);
     LockHolder other(path, 10s, /*makeTemporary=*/true);
     ASSERT_TRUE(other.Held());
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(InspectAndSave(path, 300ms), tagkit::SaveOutcome::Busy);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
-    EXPECT_EQ(Bytes(path), before);
+    for (const auto save : {InspectAndSave, HoldAndSave}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(save(path, 300ms), tagkit::SaveOutcome::Busy);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+        EXPECT_EQ(Bytes(path), before);
+    }
     // The other writer's temporary file is its own: never replaced nor removed.
     const auto temporary = fixtures::ReadFileBytes(path + "~");
     EXPECT_EQ(std::string(temporary.begin(), temporary.end()), "half a song");
@@ -150,6 +167,29 @@ TEST_F(WriterLock, ASongReplacedAfterItsInspectionIsInspectedAgainAndWrittenFrom
     // Another writer renames its rebuilt file over the song.
     ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
     EXPECT_EQ(Save(path, 1s), tagkit::SaveOutcome::Written);
+    const ReadBack tag = ReadWithTagLib(path);
+    EXPECT_EQ(tag.One("TIT2"), "Novo");
+    EXPECT_EQ(tag.One("TALB"), "Novo disco");
+}
+
+TEST_F(WriterLock, ASongReplacedWhileAWriterWaitsToHoldItIsHeldAsItsNewFile)
+{
+    const std::string path = TaggedSong("song.mp3", "Antigo");
+    const std::string replacement = TaggedSong("replacement.mp3", "Novo disco");
+    LockHolder other(path, 10s);
+    ASSERT_TRUE(other.Held());
+    // The writer opens the old file and waits for it on a thread of its own (with a toolkit state
+    // of its own); meanwhile the other writer renames its rebuilt file over the song and ends.
+    tagkit::SaveOutcome outcome = tagkit::SaveOutcome::NotWritten;
+    std::thread writer([&] {
+        outcome = HoldAndSave(path, 5s);
+        tagkit::FreeTagObjects(".mp3");
+    });
+    std::this_thread::sleep_for(200ms);
+    ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
+    other.Release();
+    writer.join();
+    EXPECT_EQ(outcome, tagkit::SaveOutcome::Written);
     const ReadBack tag = ReadWithTagLib(path);
     EXPECT_EQ(tag.One("TIT2"), "Novo");
     EXPECT_EQ(tag.One("TALB"), "Novo disco");

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Fails, in turn, every system call that one song's tag write makes, and checks the song.
 
-For a song written in place and one rebuilt, each with and without an ID3v1 tag: a clean run
+For a song written in place and one rebuilt, each with and without an ID3v1 tag, and each held
+for writing from its inspection on (as the programs write) or read first (as a song that cannot
+be held is written): a clean run
 is traced to count the calls of each kind; then the write is run again once per call, with
 strace making that one call fail (EIO, or ENOSPC for writes and copies, EACCES for opens and
 permission changes). After each failure the song must be byte for byte its old file or (only
@@ -19,7 +21,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from song_bytes import audio_hash, make_masters  # noqa: E402
 
-SYSCALLS = ["openat", "newfstatat", "fstat", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
+SYSCALLS = ["openat", "newfstatat", "fstat", "statx", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
 ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
 
@@ -40,12 +42,12 @@ def only_the_song(song):
     return ["-P", song, "-P", song + "~", "-P", os.path.dirname(song)]
 
 
-def calls_of_clean_run(tool, song, work):
+def calls_of_clean_run(command, song, work):
     copy = os.path.join(work, "target.mp3")
     shutil.copyfile(song, copy)
     log = os.path.join(work, "trace")
     subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(SYSCALLS)] + only_the_song(copy) +
-                   [tool, "Novo", copy], check=True, stdout=subprocess.DEVNULL)
+                   command + ["Novo", copy], check=True, stdout=subprocess.DEVNULL)
     counts = {}
     with open(log) as trace:
         for line in trace:
@@ -67,43 +69,47 @@ def main():
     traced = {}
     with tempfile.TemporaryDirectory(prefix="fonarel-faults-") as work:
         in_place, rebuild = make_masters(work, 440, 1)
-        for way, master in (("in place", in_place), ("rebuild", rebuild)):
-            for id3v1 in (False, True):
-                case = way + (", ID3v1" if id3v1 else "")
-                song = with_id3v1(master, work) if id3v1 else master
-                with open(song, "rb") as f:
-                    old = f.read()
-                counts, new = calls_of_clean_run(tool, song, work)
-                traced[case] = counts
-                assert new != old, case + ": the clean run wrote nothing"
-                for name, count in sorted(counts.items()):
-                    for when in range(1, count + 1):
-                        if quick and when > 3:
-                            break
-                        target = os.path.join(work, "target.mp3")
-                        shutil.copyfile(song, target)
-                        error = ERRORS.get(name, "EIO")
-                        run = subprocess.run(["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=" + name,
-                                              "-e", "inject=%s:error=%s:when=%d" % (name, error, when)] +
-                                             only_the_song(target) + [tool, "Novo", target],
-                                             stdout=subprocess.PIPE, text=True)
-                        injected += 1
-                        with open(target, "rb") as f:
-                            after = f.read()
-                        what = "%s: %s #%d %s" % (case, name, when, error)
-                        if after == old:
-                            outcomes["old"] += 1
-                        elif after == new:
-                            outcomes["new"] += 1
-                        else:
-                            failures.append(what + ": the song is neither its old nor its new file")
-                        if audio_hash(after) != audio_hash(old):
-                            failures.append(what + ": the audio changed")
-                        if run.returncode == 0 and after != new:
-                            failures.append(what + ": reported written but the new tag is not there")
-                        if os.path.exists(target + "~"):
-                            failures.append(what + ": a temporary file is left")
-                            os.unlink(target + "~")
+        cases = [(sequence, flags, way, master, id3v1)
+                 for sequence, flags in (("held", []), ("read first", ["--read-first"]))
+                 for way, master in (("in place", in_place), ("rebuild", rebuild))
+                 for id3v1 in (False, True)]
+        for sequence, flags, way, master, id3v1 in cases:
+            command = [tool] + flags
+            case = sequence + ", " + way + (", ID3v1" if id3v1 else "")
+            song = with_id3v1(master, work) if id3v1 else master
+            with open(song, "rb") as f:
+                old = f.read()
+            counts, new = calls_of_clean_run(command, song, work)
+            traced[case] = counts
+            assert new != old, case + ": the clean run wrote nothing"
+            for name, count in sorted(counts.items()):
+                for when in range(1, count + 1):
+                    if quick and when > 3:
+                        break
+                    target = os.path.join(work, "target.mp3")
+                    shutil.copyfile(song, target)
+                    error = ERRORS.get(name, "EIO")
+                    run = subprocess.run(["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=" + name,
+                                          "-e", "inject=%s:error=%s:when=%d" % (name, error, when)] +
+                                         only_the_song(target) + command + ["Novo", target],
+                                         stdout=subprocess.PIPE, text=True)
+                    injected += 1
+                    with open(target, "rb") as f:
+                        after = f.read()
+                    what = "%s: %s #%d %s" % (case, name, when, error)
+                    if after == old:
+                        outcomes["old"] += 1
+                    elif after == new:
+                        outcomes["new"] += 1
+                    else:
+                        failures.append(what + ": the song is neither its old nor its new file")
+                    if audio_hash(after) != audio_hash(old):
+                        failures.append(what + ": the audio changed")
+                    if run.returncode == 0 and after != new:
+                        failures.append(what + ": reported written but the new tag is not there")
+                    if os.path.exists(target + "~"):
+                        failures.append(what + ": a temporary file is left")
+                        os.unlink(target + "~")
     print("%d system calls failed: %d songs left old, %d new, %d faults" %
           (injected, outcomes["old"], outcomes["new"], len(failures)))
     for case, counts in sorted(traced.items()):
