@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """A folder on paper a file server: a FUSE passthrough of ROOT at MOUNT in which every call
-waits DELAY_MS first, as each call to a file server waits for the network.
+waits DELAY_MS first, as each call to a file server waits for the network. With CALLS_FILE,
+each call also adds one byte to that file, so that its length counts the calls.
 
-    delayed_folder.py ROOT MOUNT DELAY_MS      (runs until unmounted: fusermount3 -u MOUNT)
+    delayed_folder.py ROOT MOUNT DELAY_MS [CALLS_FILE]   (runs until unmounted: fusermount3 -u MOUNT)
 """
 import errno
 import os
@@ -13,12 +14,15 @@ from fusepy import FUSE, FuseOSError, Operations
 
 
 class Delayed(Operations):
-    def __init__(self, root, delay):
+    def __init__(self, root, delay, calls):
         self.root = root
         self.delay = delay
+        self.calls = calls
 
     def __call__(self, op, path, *args):
         time.sleep(self.delay)
+        if self.calls is not None:
+            os.write(self.calls, b".")
         try:
             return super().__call__(op, path, *args)
         except OSError as error:
@@ -82,6 +86,7 @@ class Delayed(Operations):
 
 if __name__ == "__main__":
     root, mount, delay_ms = sys.argv[1], sys.argv[2], float(sys.argv[3])
+    calls = os.open(sys.argv[4], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 4 else None
     # No attribute or entry caching: every stat by name reaches the server, as on a share.
-    FUSE(Delayed(root, delay_ms / 1000.0), mount, foreground=True, nothreads=False, attr_timeout=0,
+    FUSE(Delayed(root, delay_ms / 1000.0, calls), mount, foreground=True, nothreads=False, attr_timeout=0,
          entry_timeout=0)
