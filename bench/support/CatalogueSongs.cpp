@@ -1,5 +1,6 @@
 #include "bench/support/CatalogueSongs.h"
 
+#include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
 #include "tagkit/U_Funcoes.h"
 #include "tools/catalogue/CatalogueBuilder.h"
@@ -48,7 +49,8 @@ Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bo
     const auto start = Clock::now();
     for (const songs::SongTag& song : songs) {
         tagkit::CreateTagObjects(song.extension);
-        tagkit::LoadFileInfo(song.fileName);
+        if (!save || tagkit::LoadFileInfoForWriting(song.fileName, id3v2::kDefaultLockWait) == tagkit::Hold::NotHeld)
+            tagkit::LoadFileInfo(song.fileName);
         if (save)
             written += tagkit::SaveTagInfo(song.fileName, song.values);
         tagkit::FreeTagObjects(song.extension);
