@@ -278,6 +278,20 @@ TEST_F(MergeWriter, AFileWithoutATagIsRebuiltWithTheAudioIntact)
     EXPECT_EQ(AudioFingerprint(path), audio);
 }
 
+TEST_F(MergeWriter, ASongThroughALinkIsRebuiltWhereTheLinkLeadsAndTheLinkStays)
+{
+    const std::string real = CopyFile(PlainLameFile(), dir_.File("real.mp3"));
+    const std::string link = dir_.File("link.mp3");
+    std::filesystem::create_symlink(real, link);
+    tagkit::TagValues values;
+    values.Title = "Pelo atalho";
+    ASSERT_TRUE(InspectAndSave(link, values)); // untagged: rebuilt
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadWithTagLib(real).One("TIT2"), "Pelo atalho");
+    EXPECT_FALSE(std::filesystem::exists(real + "~"));
+    EXPECT_FALSE(std::filesystem::exists(link + "~"));
+}
+
 // The plan of a write that would put back the very tag the file has is "unchanged", also for a
 // tag whose frames need more than 4096 bytes (which a write rebuilds into the same bytes).
 TEST_F(MergeWriter, APlanOfTheTagTheFileHasIsUnchangedWhateverItsSize)
