@@ -213,7 +213,7 @@ void TFrmPrincipal::BFecharClick()
 void TFrmPrincipal::TakeStopSignals()
 {
     songs::StopSignals::Take();
-    if (stopNotifier_ != nullptr || songs::StopSignals::Descriptor() < 0)
+    if (songs::StopSignals::Descriptor() < 0)
         return;
     stopNotifier_ = new QSocketNotifier(songs::StopSignals::Descriptor(), QSocketNotifier::Read, this);
     connect(stopNotifier_, &QSocketNotifier::activated, this, [this] { StopSignalArrived(); });
@@ -280,13 +280,9 @@ void TFrmPrincipal::MEBuscarMusicasChange()
     try {
         session_.RunSongQuery(ToCp1252(MEBuscarMusicas->text()), sortField_);
     } catch (...) {
-        songs::StopSignals::Take();
         songModel_->EndQuery();
         throw;
     }
-    // A first attach (one on demand, after a failed start-up) lets the catalogue's engine install
-    // its own signal handlers: the window takes the stop signals back.
-    songs::StopSignals::Take();
     songModel_->EndQuery();
     DBMusicas->SetCurrentRow(songModel_->rowCount() > 0 ? 0 : -1);
 }

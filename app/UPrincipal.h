@@ -102,8 +102,7 @@ private:
     // Closes the window when a close was asked for during the run; whether it was.
     bool CloseIfAsked();
     // SIGTERM, SIGINT and SIGHUP close the window as "&Fechar" does; a run stops after the song
-    // at hand first. Taken again after each song query, whose first attach lets the catalogue's
-    // engine install its own handlers.
+    // at hand first.
     void TakeStopSignals();
     void StopSignalArrived();
 

@@ -6,7 +6,6 @@
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
-#include "songs/StopSignals.h"
 #include "text/Capitals.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
@@ -259,7 +258,6 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     try {
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
-        songs::StopSignals::Take();
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
         talk.Error("the catalogue " + terminal.FromTerminal(*database) + " cannot be read:\n" +

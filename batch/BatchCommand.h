@@ -23,8 +23,7 @@ struct CommandStreams {
 };
 
 // Runs the command. `interrupted` is set (by a signal handler, to the signal's number) to stop
-// after the song at hand. Once the catalogue is open the command takes the stop signals back from
-// its engine (StopSignals).
+// after the song at hand (StopSignals, whose handlers the catalogue's attach leaves in place).
 int RunCommand(const CommandOptions& options, const std::filesystem::path& executablePath, const TerminalText& terminal,
                const volatile std::sig_atomic_t& interrupted, const CommandStreams& streams);
 

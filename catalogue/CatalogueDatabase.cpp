@@ -2,7 +2,36 @@
 
 #include "catalogue/FirebirdClient.h"
 
+#include <array>
+#include <csignal>
+
 namespace catalogue {
+namespace {
+
+// The signals that ask a program to end. The embedded engine installs handlers of its own for
+// some of them when it first attaches; the program's own (or the default action) are put back
+// after every attach, so that the catalogue never changes how the program ends.
+class KeptEndSignals {
+public:
+    KeptEndSignals()
+    {
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], nullptr, &saved_[i]);
+    }
+    ~KeptEndSignals()
+    {
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &saved_[i], nullptr);
+    }
+    KeptEndSignals(const KeptEndSignals&) = delete;
+    KeptEndSignals& operator=(const KeptEndSignals&) = delete;
+
+private:
+    static constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
+    std::array<struct sigaction, 3> saved_{};
+};
+
+} // namespace
 
 CatalogueDatabase::CatalogueDatabase(std::string databaseName, Credentials credentials)
     : databaseName_(std::move(databaseName))
@@ -17,6 +46,7 @@ void CatalogueDatabase::Connect()
     if (Connected())
         return;
     const std::vector<std::uint8_t> dpb = DatabaseParameterBlock(credentials_);
+    const KeptEndSignals kept;
     client::Call([&] {
         client::Status status;
         const auto provider = client::Dispatcher();

@@ -22,7 +22,8 @@ public:
     bool Connected() const { return attachment_ != nullptr; }
 
     // Attaches with the fixed parameter block; nothing happens when already connected.
-    // Throws CatalogueError with the client's text when the attach fails.
+    // Throws CatalogueError with the client's text when the attach fails. The handlers of
+    // SIGTERM, SIGINT and SIGHUP are as they were before, whatever the engine installs.
     void Connect();
 
     // Detaches; the attachment is given up even when the detach fails (that failure is thrown).

@@ -5,16 +5,15 @@
 // catalogue. A second such signal while stopping ends the program at once, by the signal's own
 // default action; the write in flight is safe from that as from a crash.
 //
-// The catalogue's embedded engine installs handlers of its own for SIGTERM and SIGINT when it
-// first attaches, so the programs take the signals again once their catalogue is open.
-// One set of handlers per process: the state below is the process's.
+// The catalogue's attach leaves these handlers in place (its embedded engine would install its
+// own). One set of handlers per process: the state below is the process's.
 #include <csignal>
 
 namespace songs {
 
 class StopSignals {
 public:
-    // Installs the handlers for the three signals (again).
+    // Installs the handlers for the three signals.
     static void Take();
     // The number of the first signal received, or 0; for polling between songs.
     static const volatile std::sig_atomic_t& Received();
