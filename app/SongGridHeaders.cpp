@@ -5,6 +5,7 @@
 #include "app/WindowLook.h"
 
 #include <QPainter>
+#include <QEvent>
 #include <QPaintEvent>
 
 namespace app {
@@ -33,6 +34,14 @@ GridTitleHeader::GridTitleHeader(QWidget* parent)
     setSectionResizeMode(QHeaderView::Interactive);
     setStretchLastSection(false);
     setMinimumSectionSize(8);
+    line_ = WindowTextLine(font());
+}
+
+void GridTitleHeader::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        line_ = WindowTextLine(font());
+    GridHeader::changeEvent(event);
 }
 
 void GridTitleHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
@@ -43,7 +52,7 @@ void GridTitleHeader::paintSection(QPainter* painter, const QRect& rect, int log
     painter->setPen(Qt::black);
     const QString title = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() : QString();
     painter->setClipRect(rect.adjusted(3, 3, -3, -3));
-    DrawWindowText(*painter, rect, Qt::AlignCenter | Qt::TextSingleLine, title, WindowTextLine(font()));
+    DrawWindowText(*painter, rect, Qt::AlignCenter | Qt::TextSingleLine, title, line_);
     painter->restore();
 }
 

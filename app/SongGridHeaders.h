@@ -1,5 +1,7 @@
 #pragma once
 // The list's title row and indicator column, drawn in button face with a raised bevel.
+#include "app/WindowLook.h"
+
 #include <QHeaderView>
 
 namespace app {
@@ -21,7 +23,11 @@ public:
     explicit GridTitleHeader(QWidget* parent);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    TextLine line_; // of its font, measured when the font changes
 };
 
 // The indicator column: marks the current row and the selected rows.
