@@ -29,10 +29,9 @@ struct Inspection {
     std::optional<std::uint16_t> track;
     // The ID3v2 tag's rating (0 without one).
     std::uint8_t rating = 0;
-    // Which file was inspected; its tag header (its first bytes, also as read) and its length, as
-    // a new tag is planned from them.
+    // Which file was inspected; its first bytes (the tag header) and its length, as a new tag is
+    // planned from them.
     io::FileIdentity identity;
-    id3v2::TagHeader header;
     std::vector<std::uint8_t> headBytes;
     std::int64_t fileLength = 0;
     // The whole tag, header first, when the readers held it in memory (every tag but one too
@@ -151,37 +150,16 @@ void KeepTagStart(io::SongBytes& song, const id3v2::TID3v2& tag, Inspection& fou
     found.identity = song.Identity();
     found.fileLength = song.Length();
     const auto head = song.View(0, static_cast<std::int64_t>(id3v2::kHeaderSize));
-    found.header.SetBytes(head);
     found.headBytes.assign(head.begin(), head.end());
+    id3v2::TagHeader header;
+    header.SetBytes(head);
     if (song.LastReadFailed() || !tag.TagFound() || tag.TagSize() == 0 ||
-        id3v2::ScanReach(found.header, found.fileLength) > id3v2::kMostTagInMemory)
+        id3v2::ScanReach(header, found.fileLength) > id3v2::kMostTagInMemory)
         return;
     const auto bytes = song.View(0, tag.TagSize());
     if (!song.LastReadFailed())
         found.tagBytes.assign(bytes.begin(), bytes.end());
 }
-
-} // namespace
-
-void CreateTagObjects(std::string_view Extension)
-{
-    ModuleState& state = State();
-    if (IsMp3Extension(Extension)) {
-        state.audioInfo = std::make_unique<audio::TMPEGaudio>();
-        state.id3v1Tag = std::make_unique<audio::TID3v1>();
-        state.id3v2Tag = std::make_unique<id3v2::TID3v2>();
-    }
-    ClearTagRecord();
-}
-
-void ClearTagRecord()
-{
-    State().record.Clear();
-    State().found.Clear();
-    State().held.Close();
-}
-
-namespace {
 
 // Empties the record and makes the reader set for the file when there is none yet: false when
 // the file has no MP3 extension then.
@@ -233,7 +211,48 @@ void Inspect(io::SongBytes& song)
     }
 }
 
+// The save of a song inspected without holding it: under the lock taken now, the song must still
+// be the file inspected; a song another writer changed after it was inspected is inspected again,
+// once.
+id3v2::WriteResult SaveReadSong(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
+{
+    ModuleState& state = State();
+    id3v2::WriteResult result = id3v2::WriteResult::Failed;
+    for (int inspections = 1; inspections <= 2; ++inspections) {
+        if (inspections == 2)
+            LoadFileInfo(FileName);
+        result = id3v2::WriteResult::Failed;
+        // A file that is gone fails at its open.
+        if (!state.id3v2Tag || state.found.readiness != Readiness::Ready)
+            break;
+        MergeValues(*state.id3v2Tag, values, state.record, state.found);
+        const id3v2::InspectedFile inspected = state.found.AsInspected();
+        result = state.id3v2Tag->SaveToFile(FileName, id3v2::WriteGuard{lockWait, &inspected});
+        if (result != id3v2::WriteResult::Changed)
+            break;
+    }
+    return result;
+}
+
 } // namespace
+
+void CreateTagObjects(std::string_view Extension)
+{
+    ModuleState& state = State();
+    if (IsMp3Extension(Extension)) {
+        state.audioInfo = std::make_unique<audio::TMPEGaudio>();
+        state.id3v1Tag = std::make_unique<audio::TID3v1>();
+        state.id3v2Tag = std::make_unique<id3v2::TID3v2>();
+    }
+    ClearTagRecord();
+}
+
+void ClearTagRecord()
+{
+    State().record.Clear();
+    State().found.Clear();
+    State().held.Close();
+}
 
 void LoadFileInfo(const std::string& FileName)
 {
@@ -275,33 +294,6 @@ bool SaveTagInfo(const std::string& FileName, const TagValues& values)
     return SaveInspectedTag(FileName, values, id3v2::kDefaultLockWait) == SaveOutcome::Written;
 }
 
-namespace {
-
-// The save of a song inspected without holding it: under the lock taken now, the song must still
-// be the file inspected; a song another writer changed after it was inspected is inspected again,
-// once.
-id3v2::WriteResult SaveReadSong(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
-{
-    ModuleState& state = State();
-    id3v2::WriteResult result = id3v2::WriteResult::Failed;
-    for (int inspections = 1; inspections <= 2; ++inspections) {
-        if (inspections == 2)
-            LoadFileInfo(FileName);
-        result = id3v2::WriteResult::Failed;
-        // A file that is gone fails at its open.
-        if (!state.id3v2Tag || state.found.readiness != Readiness::Ready)
-            break;
-        MergeValues(*state.id3v2Tag, values, state.record, state.found);
-        const id3v2::InspectedFile inspected = state.found.AsInspected();
-        result = state.id3v2Tag->SaveToFile(FileName, id3v2::WriteGuard{lockWait, &inspected});
-        if (result != id3v2::WriteResult::Changed)
-            break;
-    }
-    return result;
-}
-
-} // namespace
-
 SaveOutcome SaveInspectedTag(const std::string& FileName, const TagValues& values, std::chrono::milliseconds lockWait)
 {
     ModuleState& state = State();
@@ -342,7 +334,7 @@ PlannedTag PlanTagInfo(const TagValues& values)
     // gives the same tag.
     MergeValues(*state.id3v2Tag, values, state.record, state.found);
     id3v2::TagPlan plan;
-    plan.Header = state.found.header;
+    plan.Header.SetBytes(state.found.headBytes);
     plan.FileLength = state.found.fileLength;
     if (!id3v2::BuildNewTag(state.id3v2Tag->Values(), plan, planned.NewTag))
         return planned;
