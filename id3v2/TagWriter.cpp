@@ -63,7 +63,7 @@ bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::
 WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard)
 {
     io::SongFile song;
-    // A file shorter than a tag header is left alone.
+    // A file shorter than a tag header is left alone, before its lock could clear a read-only mark.
     if (!song.Open(path) || song.Length() < static_cast<std::int64_t>(kHeaderSize))
         return WriteResult::Failed;
     if (const io::SongFile::Lock lock = song.LockForWriting(guard.lockWait); lock != io::SongFile::Lock::Held)
@@ -83,11 +83,11 @@ WriteResult WriteTag(const std::string& path, const TagValues& values, const Wri
 
 WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head)
 {
-    // A file shorter than a tag header is left alone.
-    if (song.Length() < static_cast<std::int64_t>(kHeaderSize))
+    // A file shorter than a tag header, or one whose header could not be read, is left alone.
+    if (song.Length() < static_cast<std::int64_t>(kHeaderSize) || head.size() < kHeaderSize)
         return WriteResult::Failed;
     TagPlan plan;
-    plan.Header.SetBytes(head.first(std::min(head.size(), kHeaderSize)));
+    plan.Header.SetBytes(head.first(kHeaderSize));
     plan.FileLength = song.Length();
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
@@ -95,9 +95,6 @@ WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::spa
         return WriteResult::Failed;
     if (!plan.NeedRewrite)
         return OverwriteTag(song, tag) ? WriteResult::Written : WriteResult::Failed;
-    // A file that cannot be read is left alone.
-    if (head.size() < kHeaderSize)
-        return WriteResult::Failed;
     // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link
     // stays a link.
     if (const std::string target = io::LinkTarget(song.Path()); target != song.Path() && !song.UsePath(target))

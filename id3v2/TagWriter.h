@@ -48,8 +48,8 @@ enum class WriteResult {
 WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
 
 // The write proper, into a song this writer has held locked since it read the song's first bytes
-// (`head`: at least the tag header, fewer only for a shorter file), from which the new tag is
-// planned. Changed when the file a link leads to is no longer the song held.
+// (`head`: at least the tag header; a song without one is not written), from which the new tag
+// is planned. Changed when the file a link leads to is no longer the song held.
 WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head);
 
 // The same with the default wait and no inspection to hold to: true when the new tag is in the
