@@ -21,9 +21,10 @@ void BuildSongCatalogue(const std::string& database, const std::string& folder, 
 std::vector<songs::SongTag> MappedSongs(catalogue::SongList& songs);
 
 // The toolkit's sequence for each song as the song write runs it (CreateTagObjects,
-// LoadFileInfoForWriting when save, else LoadFileInfo, SaveTagInfo when save, FreeTagObjects), without the window or the command;
-// with flush, the one flush of the written file system that a run makes at its end. How long
-// it took; a loop that saves and fails on a song says so on the standard error.
+// LoadFileInfoForWriting when save, else LoadFileInfo, SaveTagInfo when save, FreeTagObjects),
+// without the window or the command; with flush, the one flush of the written file system that a
+// run makes at its end. How long it took; a loop that saves and fails on a song says so on the
+// standard error.
 Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bool flush);
 
 } // namespace bench

@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from song_bytes import audio_hash, make_masters  # noqa: E402
+from song_bytes import audio_hash, make_masters, read  # noqa: E402
 
 SYSCALLS = ["openat", "newfstatat", "fstat", "statx", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
@@ -57,8 +57,7 @@ def calls_of_clean_run(command, song, work):
             name = parts[1].split("(")[0]
             if name in SYSCALLS:
                 counts[name] = counts.get(name, 0) + 1
-    with open(copy, "rb") as f:
-        return counts, f.read()
+    return counts, read(copy)
 
 
 def main():
@@ -77,8 +76,7 @@ def main():
             command = [tool] + flags
             case = sequence + ", " + way + (", ID3v1" if id3v1 else "")
             song = with_id3v1(master, work) if id3v1 else master
-            with open(song, "rb") as f:
-                old = f.read()
+            old = read(song)
             counts, new = calls_of_clean_run(command, song, work)
             traced[case] = counts
             assert new != old, case + ": the clean run wrote nothing"
@@ -94,8 +92,7 @@ def main():
                                          only_the_song(target) + command + ["Novo", target],
                                          stdout=subprocess.PIPE, text=True)
                     injected += 1
-                    with open(target, "rb") as f:
-                        after = f.read()
+                    after = read(target)
                     what = "%s: %s #%d %s" % (case, name, when, error)
                     if after == old:
                         outcomes["old"] += 1
