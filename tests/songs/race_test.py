@@ -28,16 +28,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tagkit"))
-from song_bytes import audio_hash, finish, make_masters, read  # noqa: E402
+from song_bytes import audio_hash, finish, make_masters, read, tag_length  # noqa: E402
 
 SONGS = 16
 SERVER = os.environ.get("FONAREL_FB_SERVER", "")
-
-
-def tag_length(data):
-    if data[:3] != b"ID3" or len(data) < 10:
-        return 0
-    return 10 + ((data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9])
 
 
 class Catalogue:

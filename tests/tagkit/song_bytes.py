@@ -18,12 +18,16 @@ def make_masters(folder, frequency, seconds):
     return in_place, rebuild
 
 
+def tag_length(data):
+    """The bytes the file's ID3v2 tag takes from its start, header included (0 without one)."""
+    if data[:3] != b"ID3" or len(data) < 10:
+        return 0
+    return 10 + ((data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9])
+
+
 def audio_hash(data):
     """A hash of the bytes after the file's ID3v2 tag (all of them when it has none)."""
-    if data[:3] == b"ID3" and len(data) >= 10:
-        size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9]
-        data = data[10 + size:]
-    return hashlib.sha256(data).hexdigest()
+    return hashlib.sha256(data[tag_length(data):]).hexdigest()
 
 
 def read(path):
