@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-
 namespace apptest {
 namespace {
 
