@@ -109,17 +109,6 @@ std::string PassedOverReason(tagkit::Readiness readiness)
     return "passed over";
 }
 
-std::string ChangeLine(const FrameChange& change)
-{
-    switch (change.kind) {
-    case FrameChange::Kind::Added: return change.id + ": added " + change.after;
-    case FrameChange::Kind::Removed: return change.id + ": removed (was " + change.before + ")";
-    case FrameChange::Kind::Changed: break;
-    }
-    return change.id + ": " + (change.before.empty() ? "(none)" : change.before) + " -> " +
-           (change.after.empty() ? "(none)" : change.after);
-}
-
 // A dry run's lines for one song.
 std::string DryRunText(std::string_view code, std::string_view shownPath, const songs::SongWriteResult& song,
                        const std::vector<FrameChange>& changes)

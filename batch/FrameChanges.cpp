@@ -191,4 +191,15 @@ std::vector<FrameChange> CompareFrames(const std::vector<id3v2::ListedFrame>& be
     return changes;
 }
 
+std::string ChangeLine(const FrameChange& change)
+{
+    switch (change.kind) {
+    case FrameChange::Kind::Added: return change.id + ": added " + change.after;
+    case FrameChange::Kind::Removed: return change.id + ": removed (was " + change.before + ")";
+    case FrameChange::Kind::Changed: break;
+    }
+    return change.id + ": " + (change.before.empty() ? "(none)" : change.before) + " -> " +
+           (change.after.empty() ? "(none)" : change.after);
+}
+
 } // namespace batch

@@ -33,4 +33,7 @@ struct FrameChange {
 std::vector<FrameChange> CompareFrames(const std::vector<id3v2::ListedFrame>& before,
                                        const std::vector<id3v2::ListedFrame>& after);
 
+// One change as a dry run lists it: "TIT2: \"a\" -> \"b\"", "TPE1: added ...", "TDRC: removed (was ...)".
+std::string ChangeLine(const FrameChange& change);
+
 } // namespace batch
