@@ -98,17 +98,6 @@ std::vector<catalogue::SongList::RowId> ChosenRows(catalogue::SongList& songs, c
     return rows;
 }
 
-std::string PassedOverReason(tagkit::Readiness readiness)
-{
-    switch (readiness) {
-    case tagkit::Readiness::NotOpened: return "passed over (file not readable)";
-    case tagkit::Readiness::AudioNotValid: return "passed over (audio not recognised)";
-    case tagkit::Readiness::TagNotRead: return "passed over (tag not readable)";
-    case tagkit::Readiness::Ready: break;
-    }
-    return "passed over";
-}
-
 // A dry run's lines for one song.
 std::string DryRunText(std::string_view code, std::string_view shownPath, const songs::SongWriteResult& song,
                        const std::vector<FrameChange>& changes)
@@ -119,9 +108,9 @@ std::string DryRunText(std::string_view code, std::string_view shownPath, const 
     case SongOutcome::Unchanged: line("unchanged"); break;
     case SongOutcome::NotMp3: line("not MP3"); break;
     case SongOutcome::Missing: line("missing"); break;
-    case SongOutcome::PassedOver: line(PassedOverReason(song.readiness)); break;
-    case SongOutcome::Failed: line("would fail: " + song.failure); break;
-    case SongOutcome::Busy: line("busy: " + song.failure); break;
+    case SongOutcome::PassedOver: line("passed over (" + songs::ReasonOf(song) + ")"); break;
+    case SongOutcome::Failed: line("would fail: " + songs::ReasonOf(song)); break;
+    case SongOutcome::Busy: line("busy: " + songs::ReasonOf(song)); break;
     case SongOutcome::Written:
     case SongOutcome::WouldWrite:
         if (changes.empty())
@@ -139,7 +128,8 @@ std::string ReportLine(std::string_view code, const std::string& path, const son
     std::string ids;
     for (const FrameChange& change : changes)
         ids += (ids.empty() ? "" : ",") + change.id;
-    return TabField(code) + "\t" + TabField(path) + "\t" + std::string(OutcomeWord(song.outcome)) + "\t" + ids + "\n";
+    return TabField(code) + "\t" + TabField(path) + "\t" + std::string(OutcomeWord(song.outcome)) + "\t" + ids + "\t" +
+           TabField(songs::ReasonOf(song)) + "\n";
 }
 
 class Run {
@@ -211,8 +201,8 @@ private:
         if (options_.dryRun)
             talk_.Out(DryRunText(code, shownPath, song, changes));
         else if (failed)
-            talk_.Error("[" + code + "] " + shownPath + ": " + (song.outcome == SongOutcome::Busy ? "busy: " : "") +
-                        song.failure);
+            talk_.Error("[" + code + "] " + shownPath + ": " + (song.outcome == SongOutcome::Busy ? "busy: " : "not written: ") +
+                        songs::ReasonOf(song));
         if (report_) {
             const std::string path = song.path.empty() ? songs::FileSystemPath(tag.fileName) : song.path;
             const std::string line = ReportLine(code, path, song, changes);

@@ -57,22 +57,4 @@ bool TID3v2::SaveToFile(const std::string& FileName) const
     }
 }
 
-WriteResult TID3v2::SaveToFile(const std::string& FileName, const WriteGuard& guard) const
-{
-    try {
-        return WriteTag(FileName, values_, guard);
-    } catch (...) {
-        return WriteResult::Failed;
-    }
-}
-
-WriteResult TID3v2::SaveToLockedSong(io::SongFile& song, std::span<const std::uint8_t> head) const
-{
-    try {
-        return WriteLockedTag(song, values_, head);
-    } catch (...) {
-        return WriteResult::Failed;
-    }
-}
-
 } // namespace id3v2

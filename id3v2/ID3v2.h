@@ -28,11 +28,6 @@ public:
     // Puts the values into the file as a new version 2.3 tag in place of the old one. True when
     // the new tag is in the file; on false the file is as it was.
     bool SaveToFile(const std::string& FileName) const;
-    // The same under the guard's wait for other writers and, when given, its check that the song
-    // is still the file its values were read from.
-    WriteResult SaveToFile(const std::string& FileName, const WriteGuard& guard) const;
-    // The same into a song held locked since its first bytes (`head`) were read.
-    WriteResult SaveToLockedSong(io::SongFile& song, std::span<const std::uint8_t> head) const;
     void ResetData();
 
     // What the last read found.

@@ -12,18 +12,6 @@
 namespace id3v2 {
 namespace {
 
-WriteResult FromLock(io::SongFile::Lock lock)
-{
-    switch (lock) {
-    case io::SongFile::Lock::Busy:
-        return WriteResult::Busy;
-    case io::SongFile::Lock::Changed:
-        return WriteResult::Changed;
-    default:
-        return WriteResult::Failed;
-    }
-}
-
 // Whether the locked song is still the file inspection read: the same file, as long, beginning
 // with the same bytes.
 bool StillAsInspected(const io::SongFile& song, std::span<const std::uint8_t> head, const InspectedFile& inspected)
@@ -34,80 +22,93 @@ bool StillAsInspected(const io::SongFile& song, std::span<const std::uint8_t> he
 
 } // namespace
 
-bool OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag)
+io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag)
 {
-    if (!song.GrantOwnerWrite() || !song.OpenForWriting())
-        return false;
-    const bool written = song.File().WriteAt(0, tag);
-    return song.Close() && written;
+    if (io::Outcome granted = song.GrantOwnerWrite(); !granted.Done())
+        return granted;
+    if (io::Outcome opened = song.OpenForWriting(); !opened.Done())
+        return opened;
+    if (!song.File().WriteAt(0, tag)) {
+        const int error = song.File().LastError();
+        song.Close();
+        return io::Outcome::Failure(io::Step::Write, error);
+    }
+    if (!song.Close())
+        return io::Outcome::Failure(io::Step::Close, song.File().LastError());
+    return io::Outcome::Success();
 }
 
-bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag)
+io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag)
 {
-    if (!song.GrantOwnerWrite())
-        return false;
+    if (io::Outcome granted = song.GrantOwnerWrite(); !granted.Done())
+        return granted;
     io::ReplacementFile temporary(song.Path() + "~");
-    if (!temporary.Create() || !temporary.TakeOwnershipOf(song))
-        return false;
+    if (io::Outcome created = temporary.Create(); !created.Done())
+        return created;
+    if (io::Outcome owned = temporary.TakeOwnershipOf(song); !owned.Done())
+        return owned;
     if (!temporary.File().WriteAt(0, tag))
-        return false;
-    if (!io::CopyToEnd(song.File(), skip, temporary.File(), static_cast<std::int64_t>(tag.size())))
-        return false;
-    if (!temporary.FlushAndClose())
-        return false;
-    const bool renamed = temporary.RenameOver(song.Path());
+        return io::Outcome::Failure(io::Step::Write, temporary.File().LastError());
+    if (io::Outcome copied = io::CopyToEnd(song.File(), skip, temporary.File(), static_cast<std::int64_t>(tag.size()));
+        !copied.Done())
+        return copied;
+    if (io::Outcome flushed = temporary.FlushAndClose(); !flushed.Done())
+        return flushed;
+    const io::Outcome renamed = temporary.RenameOver(song.Path());
     song.Close();
     return renamed;
 }
 
-WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard)
+io::Outcome WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard)
 {
     io::SongFile song;
+    if (!song.Open(path))
+        return io::Outcome::Failure(io::Step::Open, song.OpenError());
     // A file shorter than a tag header is left alone, before its lock could clear a read-only mark.
-    if (!song.Open(path) || song.Length() < static_cast<std::int64_t>(kHeaderSize))
-        return WriteResult::Failed;
-    if (const io::SongFile::Lock lock = song.LockForWriting(guard.lockWait); lock != io::SongFile::Lock::Held)
-        return FromLock(lock);
+    if (song.Length() < static_cast<std::int64_t>(kHeaderSize))
+        return io::Outcome::Failure(io::Step::Read, 0);
+    if (io::Outcome lock = song.LockForWriting(guard.lockWait); !lock.Done())
+        return lock;
     // The head as it is under the lock: the header that the new tag is planned from and, for a
     // check against the inspection, as many bytes as that read.
     const std::size_t wanted = std::max(kHeaderSize, guard.inspected ? guard.inspected->start.size() : 0);
     std::vector<std::uint8_t> head(wanted);
     const std::int64_t got = song.ReadHead(head);
     if (got < 0)
-        return WriteResult::Failed;
+        return io::Outcome::Failure(io::Step::Read, song.File().LastError());
     head.resize(static_cast<std::size_t>(got));
     if (guard.inspected && !StillAsInspected(song, head, *guard.inspected))
-        return WriteResult::Changed;
+        return io::Outcome::Changed();
     return WriteLockedTag(song, values, head);
 }
 
-WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head)
+io::Outcome WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head)
 {
     // A file shorter than a tag header, or one whose header could not be read, is left alone.
     if (song.Length() < static_cast<std::int64_t>(kHeaderSize) || head.size() < kHeaderSize)
-        return WriteResult::Failed;
+        return io::Outcome::Failure(io::Step::Read, 0);
     TagPlan plan;
     plan.Header.SetBytes(head.first(kHeaderSize));
     plan.FileLength = song.Length();
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
     if (!BuildNewTag(values, plan, tag))
-        return WriteResult::Failed;
+        return io::Outcome::Failure(io::Step::Build, 0);
     if (!plan.NeedRewrite)
-        return OverwriteTag(song, tag) ? WriteResult::Written : WriteResult::Failed;
+        return OverwriteTag(song, tag);
     // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link
     // stays a link.
     if (const std::string target = io::LinkTarget(song.Path()); target != song.Path() && !song.UsePath(target))
-        return WriteResult::Changed;
-    return RebuildWithTag(song, oldTagSize, tag) ? WriteResult::Written : WriteResult::Failed;
+        return io::Outcome::Changed();
+    return RebuildWithTag(song, oldTagSize, tag);
 }
 
 bool WriteTag(const std::string& path, const TagValues& values)
 {
-    WriteResult result = WriteTag(path, values, WriteGuard{});
-    if (result == WriteResult::Changed)
+    io::Outcome result = WriteTag(path, values, WriteGuard{});
+    if (result.kind == io::Outcome::Kind::Changed)
         result = WriteTag(path, values, WriteGuard{});
-    return result == WriteResult::Written;
+    return result.Done();
 }
 
 } // namespace id3v2

@@ -8,6 +8,7 @@
 // temporary file of a song whose lock a writer holds is that writer's alone, and one found there
 // is stale (its writer is gone).
 #include "io/BinaryFile.h"
+#include "io/Outcome.h"
 #include "io/SongFile.h"
 #include "id3v2/TagValues.h"
 
@@ -36,33 +37,28 @@ struct WriteGuard {
     const InspectedFile* inspected = nullptr;
 };
 
-enum class WriteResult {
-    Written, // the new tag is in the file
-    Failed,  // the file holds what it held (its read-only mark may be gone)
-    Busy,    // another writer held the song for the whole wait; nothing was done
-    Changed, // the song is not what was inspected any more; nothing was done
-};
-
-// The whole write of one tag under the writers' lock. No temporary file is left but for a
-// Written result (none then either).
-WriteResult WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
+// The whole write of one tag under the writers' lock: Done when the new tag is in the file;
+// Failed, with the step the system refused, when the file holds what it held (its read-only mark
+// may be gone); Busy when another writer held the song for the whole wait; Changed when the song
+// is not what was inspected any more. Nothing is done but for Done, and no temporary file is left.
+io::Outcome WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
 
 // The write proper, into a song this writer has held locked since it read the song's first bytes
 // (`head`: at least the tag header; a song without one is not written), from which the new tag
 // is planned. Changed when the file a link leads to is no longer the song held.
-WriteResult WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head);
+io::Outcome WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head);
 
 // The same with the default wait and no inspection to hold to: true when the new tag is in the
 // file. A song replaced while waiting for it is opened again, once.
 bool WriteTag(const std::string& path, const TagValues& values);
 
 // Writes the tag bytes from offset 0 of the open file; their number is the old tag's length.
-bool OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
+io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
 
 // Writes the tag and then the song's bytes from `skip` on into path + "~", flushes it to disk
 // and renames it over the song in one step. The new file keeps the song's permission bits (with
 // owner write) and, where allowed, its owner. On failure the temporary file is removed. The song
 // stays open (and so locked) until the rename and the folder's flush are done.
-bool RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
+io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
 
 } // namespace id3v2

@@ -59,15 +59,26 @@ BinaryFile::~BinaryFile()
     Close();
 }
 
-BinaryFile::BinaryFile(BinaryFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1))
+    , error_(other.error_)
+{
+}
 
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
 {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
+        error_ = other.error_;
     }
     return *this;
+}
+
+bool BinaryFile::Failing(int error) const
+{
+    error_ = error;
+    return false;
 }
 
 bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
@@ -77,12 +88,14 @@ bool BinaryFile::Open(const std::string& path, Mode mode, FileStatus* status)
     // regular file (the flag does nothing to reads and writes of a regular file).
     fd_ = OpenRetrying(path, (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd_ < 0)
-        return false;
+        return Failing(errno);
     // What the open just learnt of the file: no second question to a file server.
     struct stat st {};
-    if (!HeldStatusOf(fd_, st) || !S_ISREG(st.st_mode)) {
+    const bool known = HeldStatusOf(fd_, st);
+    const int error = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (!known || !S_ISREG(st.st_mode)) {
         Close();
-        return false;
+        return Failing(error);
     }
     if (status)
         *status = StatusOf(st);
@@ -93,7 +106,7 @@ bool BinaryFile::CreateNew(const std::string& path, unsigned permissions)
 {
     Close();
     fd_ = OpenRetrying(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
-    return fd_ >= 0;
+    return fd_ >= 0 || Failing(errno);
 }
 
 std::int64_t BinaryFile::Size() const
@@ -108,15 +121,15 @@ bool BinaryFile::Status(FileStatus& status) const
 {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
-        return false;
+        return Failing(fd_ < 0 ? EBADF : errno);
     status = StatusOf(st);
     return true;
 }
 
-BinaryFile::Lock BinaryFile::TryLockByte(std::int64_t offset) const
+Outcome BinaryFile::TryLockByte(std::int64_t offset) const
 {
     if (fd_ < 0)
-        return Lock::Failed;
+        return Outcome::Failure(Step::Lock, EBADF);
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
@@ -127,42 +140,53 @@ BinaryFile::Lock BinaryFile::TryLockByte(std::int64_t offset) const
         rc = ::fcntl(fd_, F_OFD_SETLK, &lock);
     } while (rc != 0 && errno == EINTR);
     if (rc == 0)
-        return Lock::Taken;
-    return errno == EAGAIN || errno == EACCES ? Lock::HeldElsewhere : Lock::Failed;
+        return Outcome::Success();
+    if (errno == EAGAIN || errno == EACCES)
+        return Outcome::Busy();
+    Failing(errno);
+    return Outcome::Failure(Step::Lock, error_);
 }
 
 std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) const
 {
-    if (fd_ < 0 || offset < 0)
+    if (fd_ < 0 || offset < 0) {
+        Failing(fd_ < 0 ? EBADF : EINVAL);
         return -1;
-    return TransferAll(buffer.size(), [&](std::size_t done) {
+    }
+    const std::int64_t got = TransferAll(buffer.size(), [&](std::size_t done) {
         return ::pread(fd_, buffer.data() + done, buffer.size() - done, offset + static_cast<std::int64_t>(done));
     });
+    if (got < 0)
+        Failing(errno);
+    return got;
 }
 
 bool BinaryFile::WriteAt(std::int64_t offset, std::span<const std::uint8_t> data) const
 {
     if (fd_ < 0 || offset < 0)
-        return false;
-    // A write that takes nothing more ends the transfer short: a failure.
-    return TransferAll(data.size(), [&](std::size_t done) {
-               return ::pwrite(fd_, data.data() + done, data.size() - done, offset + static_cast<std::int64_t>(done));
-           }) == static_cast<std::int64_t>(data.size());
+        return Failing(fd_ < 0 ? EBADF : EINVAL);
+    // A write that takes nothing more ends the transfer short: a failure (the disk is full).
+    const std::int64_t done = TransferAll(data.size(), [&](std::size_t from) {
+        return ::pwrite(fd_, data.data() + from, data.size() - from, offset + static_cast<std::int64_t>(from));
+    });
+    if (done < 0)
+        return Failing(errno);
+    return done == static_cast<std::int64_t>(data.size()) || Failing(ENOSPC);
 }
 
 bool BinaryFile::Sync() const
 {
-    return fd_ >= 0 && ::fsync(fd_) == 0;
+    return (fd_ >= 0 && ::fsync(fd_) == 0) || Failing(fd_ < 0 ? EBADF : errno);
 }
 
 bool BinaryFile::SetPermissions(unsigned permissions) const
 {
-    return fd_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(permissions)) == 0;
+    return (fd_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(permissions)) == 0) || Failing(fd_ < 0 ? EBADF : errno);
 }
 
 bool BinaryFile::SetOwner(unsigned owner, unsigned group) const
 {
-    return fd_ >= 0 && ::fchown(fd_, owner, group) == 0;
+    return (fd_ >= 0 && ::fchown(fd_, owner, group) == 0) || Failing(fd_ < 0 ? EBADF : errno);
 }
 
 bool BinaryFile::Close()
@@ -170,7 +194,7 @@ bool BinaryFile::Close()
     if (fd_ < 0)
         return true;
     const int rc = ::close(std::exchange(fd_, -1));
-    return rc == 0;
+    return rc == 0 || Failing(errno);
 }
 
 } // namespace io

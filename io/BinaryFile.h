@@ -1,6 +1,8 @@
 #pragma once
 // One open file, closed on every path: the readers and the writer open a file for a single
 // operation through this class. Offsets and sizes are 64-bit; no call throws.
+#include "io/Outcome.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -49,12 +51,11 @@ public:
     // The open file's status now, asked afresh; false on failure.
     bool Status(FileStatus& status) const;
 
-    enum class Lock { Taken, HeldElsewhere, Failed };
     // Tries once, without waiting, to take an exclusive advisory lock on one byte at offset,
     // owned by this open file (not by the process: another open of the same file in this process
-    // is kept out too). Needs the file open for writing. Released on Close, or by the system when
-    // the process ends.
-    Lock TryLockByte(std::int64_t offset) const;
+    // is kept out too): Done when taken, Busy when another open file holds it. Needs the file open
+    // for writing. Released on Close, or by the system when the process ends.
+    Outcome TryLockByte(std::int64_t offset) const;
     // Reads up to buffer.size() bytes at offset; returns how many were read (short only at the
     // end of the file), or -1 on an error.
     std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer) const;
@@ -68,11 +69,19 @@ public:
     // Closes the file and reports whether the close succeeded (a deferred write error shows here).
     bool Close();
 
+    // The system's error number of the last call that failed (a refused open, a read or write
+    // error, a file that is no regular file: EISDIR or EINVAL); 0 before any failed.
+    int LastError() const { return error_; }
+
 private:
-    friend bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target,
+    friend Outcome CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target,
                           std::int64_t targetOffset);
 
+    // Keeps errno (or the given number) as the last error; false, for the failing call to return.
+    bool Failing(int error) const;
+
     int fd_ = -1;
+    mutable int error_ = 0;
 };
 
 } // namespace io

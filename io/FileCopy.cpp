@@ -12,8 +12,8 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 enum class KernelCopy { Done, Failed, Unsupported };
 
 // copy_file_range until the source's end; Unsupported when the file systems do not allow it
-// (the offsets then tell where the plain copy goes on).
-KernelCopy CopyInKernel(int source, std::int64_t& sourceOffset, int target, std::int64_t& targetOffset)
+// (the offsets then tell where the plain copy goes on). A failure leaves its number in `error`.
+KernelCopy CopyInKernel(int source, std::int64_t& sourceOffset, int target, std::int64_t& targetOffset, int& error)
 {
     for (;;) {
         off_t in = sourceOffset;
@@ -26,6 +26,7 @@ KernelCopy CopyInKernel(int source, std::int64_t& sourceOffset, int target, std:
                 continue;
             if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
                 return KernelCopy::Unsupported;
+            error = errno;
             return KernelCopy::Failed;
         }
         sourceOffset += n;
@@ -33,17 +34,17 @@ KernelCopy CopyInKernel(int source, std::int64_t& sourceOffset, int target, std:
     }
 }
 
-bool CopyInBlocks(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
+Outcome CopyInBlocks(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
 {
     std::vector<std::uint8_t> block(kBlockSize);
     for (;;) {
         const std::int64_t got = source.ReadAt(sourceOffset, block);
         if (got < 0)
-            return false;
+            return Outcome::Failure(Step::Read, source.LastError());
         if (got == 0)
-            return true;
+            return Outcome::Success();
         if (!target.WriteAt(targetOffset, std::span(block).first(static_cast<std::size_t>(got))))
-            return false;
+            return Outcome::Failure(Step::Write, target.LastError());
         sourceOffset += got;
         targetOffset += got;
     }
@@ -51,13 +52,14 @@ bool CopyInBlocks(const BinaryFile& source, std::int64_t sourceOffset, const Bin
 
 } // namespace
 
-bool CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
+Outcome CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target, std::int64_t targetOffset)
 {
-    switch (CopyInKernel(source.fd_, sourceOffset, target.fd_, targetOffset)) {
+    int error = 0;
+    switch (CopyInKernel(source.fd_, sourceOffset, target.fd_, targetOffset, error)) {
     case KernelCopy::Done:
-        return true;
+        return Outcome::Success();
     case KernelCopy::Failed:
-        return false;
+        return Outcome::Failure(Step::Copy, error);
     case KernelCopy::Unsupported:
         break;
     }

@@ -21,32 +21,37 @@ ReplacementFile::~ReplacementFile()
         ::unlink(path_.c_str());
 }
 
-bool ReplacementFile::Create()
+Outcome ReplacementFile::Create()
 {
     if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
-        return false;
+        return Outcome::Failure(Step::Create, errno);
     created_ = file_.CreateNew(path_, S_IRUSR | S_IWUSR);
-    return created_;
+    return created_ ? Outcome::Success() : Outcome::Failure(Step::Create, file_.LastError());
 }
 
-bool ReplacementFile::TakeOwnershipOf(const SongFile& song) const
+Outcome ReplacementFile::TakeOwnershipOf(const SongFile& song) const
 {
     if (song.Owner() != ::geteuid() || song.Group() != ::getegid())
         [[maybe_unused]] const bool ignored = file_.SetOwner(song.Owner(), song.Group());
-    return file_.SetPermissions(song.Permissions());
+    if (!file_.SetPermissions(song.Permissions()))
+        return Outcome::Failure(Step::Permissions, file_.LastError());
+    return Outcome::Success();
 }
 
-bool ReplacementFile::FlushAndClose()
+Outcome ReplacementFile::FlushAndClose()
 {
-    return file_.Sync() && file_.Close();
+    if (!file_.Sync() || !file_.Close())
+        return Outcome::Failure(Step::Flush, file_.LastError());
+    return Outcome::Success();
 }
 
-bool ReplacementFile::RenameOver(const std::string& target)
+Outcome ReplacementFile::RenameOver(const std::string& target)
 {
     renamed_ = ::rename(path_.c_str(), target.c_str()) == 0;
-    if (renamed_)
-        SyncFolderOf(target);
-    return renamed_;
+    if (!renamed_)
+        return Outcome::Failure(Step::Rename, errno);
+    SyncFolderOf(target);
+    return Outcome::Success();
 }
 
 } // namespace io

@@ -2,6 +2,7 @@
 // The new file of a rebuild, made beside the song and renamed over it in one step once it is
 // complete and on disk; removed when it goes, unless it was renamed.
 #include "io/BinaryFile.h"
+#include "io/Outcome.h"
 #include "io/SongFile.h"
 
 #include <string>
@@ -17,16 +18,18 @@ public:
 
     // Replaces a stale file of the same name by a new, empty one, created exclusively (a
     // symbolic link of that name is removed, never followed).
-    bool Create();
+    // Failed (Create) when either is refused.
+    Outcome Create();
     // The song's permission bits, exactly (the creation mask does not apply), and its owner
-    // where the process may give it.
-    bool TakeOwnershipOf(const SongFile& song) const;
+    // where the process may give it. Failed (Permissions) when the bits are refused.
+    Outcome TakeOwnershipOf(const SongFile& song) const;
     const BinaryFile& File() const { return file_; }
-    // Flushes the new file to disk and closes it.
-    bool FlushAndClose();
+    // Flushes the new file to disk and closes it; Failed (Flush) when either reports an error.
+    Outcome FlushAndClose();
     // Renames the new file over the target in one step, and flushes the folder, so that once
-    // this returns a power cut can bring back neither the old file nor a missing one.
-    bool RenameOver(const std::string& target);
+    // this returns a power cut can bring back neither the old file nor a missing one. Failed
+    // (Rename) when the rename is refused.
+    Outcome RenameOver(const std::string& target);
 
 private:
     std::string path_;

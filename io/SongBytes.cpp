@@ -9,6 +9,7 @@ bool SongBytes::Open(const std::string& path, Readers readers)
     FileStatus status;
     if (!own_.Open(path, BinaryFile::Mode::Read, &status)) {
         Use(own_, 0, FileIdentity{}, readers);
+        error_ = own_.LastError();
         return false;
     }
     Use(own_, status.length, status.identity, readers);
@@ -26,6 +27,7 @@ void SongBytes::Use(const BinaryFile& file, std::int64_t length, FileIdentity id
     length_ = length;
     identity_ = identity;
     lastReadFailed_ = false;
+    error_ = 0;
 }
 
 std::int64_t SongBytes::ReadAt(std::int64_t offset, std::span<std::uint8_t> buffer)
@@ -176,6 +178,7 @@ std::int64_t SongBytes::ReadFile(std::int64_t begin, std::span<std::uint8_t> out
     const std::int64_t got = file_->ReadAt(begin, out);
     if (got < 0) {
         lastReadFailed_ = true;
+        error_ = file_->LastError();
         return 0;
     }
     fileBytesRead_ += got;

@@ -61,6 +61,8 @@ public:
     std::int64_t ReadPassing(std::int64_t offset, std::span<std::uint8_t> buffer) override;
     // Whether the last View or ReadAt met a read error.
     bool LastReadFailed() const override { return lastReadFailed_; }
+    // The system's error number of the failed open, or of the last read that failed; 0 if none.
+    int Error() const { return error_; }
 
     // What was read from the file itself: read calls and bytes.
     std::int64_t FileReads() const { return fileReads_; }
@@ -96,6 +98,7 @@ private:
     std::vector<Window> windows_; // sorted by Start, neither overlapping nor touching
     Window loose_;                // the last read that no window could keep
     bool lastReadFailed_ = false;
+    int error_ = 0;
     std::int64_t fileReads_ = 0;
     std::int64_t fileBytesRead_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "io/FileSystem.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <thread>
 
@@ -47,41 +48,51 @@ bool SongFile::TakeStatus(const FileStatus& status)
     return true;
 }
 
-SongFile::Lock SongFile::LockForWriting(std::chrono::milliseconds wait)
+Outcome SongFile::LockForWriting(std::chrono::milliseconds wait)
 {
     // The lock needs the file open for writing; a read-only mark is cleared only when it stands
     // in the way of that.
-    if (!writable_ && (!GrantOwnerWrite() || !OpenForWriting()))
-        return Lock::Failed;
-    BinaryFile::Lock lock = file_.TryLockByte(kSongLockByte);
-    if (lock == BinaryFile::Lock::HeldElsewhere) {
+    if (!writable_) {
+        if (Outcome granted = GrantOwnerWrite(); !granted.Done())
+            return granted;
+        if (Outcome opened = OpenForWriting(); !opened.Done())
+            return opened;
+    }
+    Outcome lock = file_.TryLockByte(kSongLockByte);
+    if (lock.kind == Outcome::Kind::Busy) {
         const auto deadline = std::chrono::steady_clock::now() + wait;
-        while (lock == BinaryFile::Lock::HeldElsewhere && std::chrono::steady_clock::now() < deadline) {
+        while (lock.kind == Outcome::Kind::Busy && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(kLockRetry);
             lock = file_.TryLockByte(kSongLockByte);
         }
-        if (lock == BinaryFile::Lock::HeldElsewhere)
-            return Lock::Busy;
+        if (!lock.Done())
+            return lock;
         // The file as the writer before left it (writers keep a song's length when they write
         // it in place, and a rebuild is a new file, but a program without the lock may not).
         FileStatus status;
-        if (lock == BinaryFile::Lock::Taken && (!file_.Status(status) || !TakeStatus(status)))
-            return Lock::Failed;
+        if (!file_.Status(status))
+            return Outcome::Failure(Step::Lock, file_.LastError());
+        if (!TakeStatus(status))
+            return Outcome::Failure(Step::Open, EFBIG);
     }
-    if (lock == BinaryFile::Lock::Failed)
-        return Lock::Failed;
+    if (!lock.Done())
+        return lock;
     // The writer before may have replaced the song, renaming its rebuilt file over the path:
     // this file then counts no more.
-    return PathNames(path_, identity_) ? Lock::Held : Lock::Changed;
+    return PathNames(path_, identity_) ? Outcome::Success() : Outcome::Changed();
 }
 
-SongFile::Lock SongFile::OpenLocked(const std::string& path, std::chrono::milliseconds wait)
+Outcome SongFile::OpenLocked(const std::string& path, std::chrono::milliseconds wait)
 {
     path_ = path;
     FileStatus status;
-    writable_ = file_.Open(path, BinaryFile::Mode::ReadWrite, &status) && TakeStatus(status);
-    const Lock lock = writable_ ? LockForWriting(wait) : Lock::Failed;
-    if (lock != Lock::Held) {
+    writable_ = file_.Open(path, BinaryFile::Mode::ReadWrite, &status);
+    Outcome lock = Outcome::Failure(Step::Open, file_.LastError());
+    if (writable_ && !TakeStatus(status))
+        lock = Outcome::Failure(Step::Open, EFBIG);
+    else if (writable_)
+        lock = LockForWriting(wait);
+    if (!lock.Done()) {
         file_.Close();
         writable_ = false;
     }
@@ -93,27 +104,29 @@ std::int64_t SongFile::ReadHead(std::span<std::uint8_t> head) const
     return file_.ReadAt(0, head);
 }
 
-bool SongFile::GrantOwnerWrite()
+Outcome SongFile::GrantOwnerWrite()
 {
     if (permissions_ & S_IWUSR)
-        return true;
+        return Outcome::Success();
     if (!file_.SetPermissions(permissions_ | S_IWUSR))
-        return false;
+        return Outcome::Failure(Step::Permissions, file_.LastError());
     permissions_ |= S_IWUSR;
-    return true;
+    return Outcome::Success();
 }
 
-bool SongFile::OpenForWriting()
+Outcome SongFile::OpenForWriting()
 {
     if (writable_)
-        return true;
+        return Outcome::Success();
     BinaryFile reopened;
     FileStatus status;
-    if (!reopened.Open(path_, BinaryFile::Mode::ReadWrite, &status) || !TakeStatus(status))
-        return false;
+    if (!reopened.Open(path_, BinaryFile::Mode::ReadWrite, &status))
+        return Outcome::Failure(Step::Open, reopened.LastError());
+    if (!TakeStatus(status))
+        return Outcome::Failure(Step::Open, EFBIG);
     file_ = std::move(reopened);
     writable_ = true;
-    return true;
+    return Outcome::Success();
 }
 
 } // namespace io

@@ -8,6 +8,7 @@
 // the file to other machines (NFS forwards it) and never stops a reader, even where a server
 // enforces byte-range locks on what is read. Readers take no lock.
 #include "io/BinaryFile.h"
+#include "io/Outcome.h"
 
 #include <chrono>
 #include <cstdint>
@@ -32,26 +33,26 @@ public:
     // or -1 when the file cannot be read.
     std::int64_t ReadHead(std::span<std::uint8_t> head) const;
 
-    // Grants the owner write permission when the file lacks it: this clears the file's
-    // read-only mark. False when that is refused; the file is then as it was.
-    bool GrantOwnerWrite();
-    // Makes sure the file is open for writing (after GrantOwnerWrite).
-    bool OpenForWriting();
+    // The system's error number of the open that failed.
+    int OpenError() const { return file_.LastError(); }
 
-    enum class Lock {
-        Held,    // this writer holds the song, which its path still names; the status is fresh
-        Busy,    // another writer held it for the whole wait
-        Changed, // the path names another file now (a writer replaced the song)
-        Failed,  // the song cannot be opened for writing or locked
-    };
+    // Grants the owner write permission when the file lacks it: this clears the file's
+    // read-only mark. Failed (Permissions) when that is refused; the file is then as it was.
+    Outcome GrantOwnerWrite();
+    // Makes sure the file is open for writing (after GrantOwnerWrite); Failed (Open) if not.
+    Outcome OpenForWriting();
+
     // Opens the song for writing (granting owner write when the song cannot be opened so
     // otherwise) and takes the writers' lock, trying again for up to `wait` while another writer
-    // holds it. Held until Close.
-    Lock LockForWriting(std::chrono::milliseconds wait);
+    // holds it. Done: this writer holds the song, which its path still names, and its status is
+    // fresh; Busy: another writer held it for the whole wait; Changed: the path names another
+    // file now (a writer replaced the song); Failed: the song cannot be opened for writing or
+    // locked. Held until Close.
+    Outcome LockForWriting(std::chrono::milliseconds wait);
     // Open and LockForWriting in one, for a writer that reads the song only under its lock:
     // Failed, with nothing changed and the file closed, when the song cannot be opened for
-    // writing as it is (its read-only mark is left alone). Closed unless Held.
-    Lock OpenLocked(const std::string& path, std::chrono::milliseconds wait);
+    // writing as it is (its read-only mark is left alone). Closed unless Done.
+    Outcome OpenLocked(const std::string& path, std::chrono::milliseconds wait);
 
     const std::string& Path() const { return path_; }
     // Goes by another of the song's names from here on (the file a link leads to); false, and

@@ -1,14 +1,16 @@
 #pragma once
 // One catalogue song written into its file through the tag toolkit, as both batch runs (the
-// window's and the command line's) write it, with what became of it. No window involved.
+// window's and the command line's) write it, with what became of it and why. No window involved.
 #include "songs/SongTagMapping.h"
 #include "id3v2/FrameList.h"
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
-#include "tagkit/U_Funcoes.h"
+#include "io/Outcome.h"
+#include "tagkit/Inspection.h"
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace songs {
 
@@ -18,7 +20,7 @@ enum class SongOutcome {
     Unchanged,  // the new tag is byte for byte the file's own: not written
     NotMp3,     // the file's name has no MP3 extension: nothing was done
     Missing,    // no file by that name
-    PassedOver, // the audio or the tag could not be read: the file is left as it is
+    PassedOver, // the file, its audio or its tag could not be read: the file is left as it is
     Failed,     // the write failed; the file is as it was
     Busy,       // another writer held the song for the whole wait: the file is left as it is
 };
@@ -28,7 +30,7 @@ struct SongWriteOptions {
     bool dryRun = false;
     // A song whose new tag would be the tag it has is not written.
     bool skipUnchanged = false;
-    // Keep the planned tag and the file's old tag for a look at their frames.
+    // Keep the file's old tag's frames for a look at what the write changes.
     bool keepTags = false;
     // How long to wait for another writer of the same song before it counts as busy.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
@@ -38,18 +40,25 @@ struct SongWriteResult {
     SongOutcome outcome = SongOutcome::NotMp3;
     // The file system's name for the song's file; empty for a song that is no MP3.
     std::string path;
-    // Why the file was passed over, or what the failure was: empty otherwise.
+    // For a song passed over: how far its inspection got.
     tagkit::Readiness readiness = tagkit::Readiness::NotOpened;
+    // For a song failed or passed over: the step the system refused and its error number, when
+    // the system said why; else, for a failure of our own (an error raised), its text.
+    io::Cause cause;
     std::string failure;
-    // For an inspected song ready to be written, when planned first: the new tag; with keepTags,
-    // unless the new tag is the old one, the old tag's frames as they were before the write.
+    // For an inspected song ready to be written: the new tag; with keepTags, unless the new tag
+    // is the old one, the old tag's frames as they were before the write.
     tagkit::PlannedTag planned;
     std::vector<id3v2::ListedFrame> oldFrames;
 };
 
-// Inspects the song's file and writes the new tag (unless the options hold it back): the tag
-// toolkit's sequence, its reader set released on every path. A file written is added to
-// `written`, to be flushed when the run ends. Lets no exception out.
+// Why the song failed, was passed over or was busy, in words: "rename: No space left on device",
+// "audio not recognised", "another writer holds the song"; empty for the other outcomes.
+std::string ReasonOf(const SongWriteResult& song);
+
+// Inspects the song's file and writes the new tag (unless the options hold it back), through one
+// tagkit::Inspection released on every path. A file written is added to `written`, to be flushed
+// when the run ends. Lets no exception out.
 SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written);
 
 } // namespace songs

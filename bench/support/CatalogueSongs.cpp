@@ -2,7 +2,7 @@
 
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
-#include "tagkit/U_Funcoes.h"
+#include "tagkit/Inspection.h"
 #include "tools/catalogue/CatalogueBuilder.h"
 
 #include <cstdio>
@@ -48,12 +48,10 @@ Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bo
     std::size_t written = 0;
     const auto start = Clock::now();
     for (const songs::SongTag& song : songs) {
-        tagkit::CreateTagObjects(song.extension);
-        if (!save || tagkit::LoadFileInfoForWriting(song.fileName, id3v2::kDefaultLockWait) == tagkit::Hold::NotHeld)
-            tagkit::LoadFileInfo(song.fileName);
+        tagkit::Inspection inspection = tagkit::Inspection::Of(
+            song.fileName, save ? tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait) : tagkit::Access::ReadOnly());
         if (save)
-            written += tagkit::SaveTagInfo(song.fileName, song.values);
-        tagkit::FreeTagObjects(song.extension);
+            written += inspection.Save(inspection.Plan(song.values)).Done();
     }
     if (flush) {
         io::WrittenFileSystems fileSystems;

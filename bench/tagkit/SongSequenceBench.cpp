@@ -23,7 +23,7 @@
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
 #include "io/SongFile.h"
-#include "tagkit/U_Funcoes.h"
+#include "tagkit/Inspection.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <taglib/commentsframe.h>
@@ -69,12 +69,8 @@ tagkit::TagValues CatalogueValues()
 bool OursSequence(const std::string& path)
 {
     static const tagkit::TagValues values = CatalogueValues();
-    tagkit::CreateTagObjects(".mp3");
-    if (tagkit::LoadFileInfoForWriting(path, id3v2::kDefaultLockWait) == tagkit::Hold::NotHeld)
-        tagkit::LoadFileInfo(path);
-    const bool written = tagkit::SaveTagInfo(path, values);
-    tagkit::FreeTagObjects(".mp3");
-    return written;
+    tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait));
+    return inspection.Save(inspection.Plan(values)).Done();
 }
 
 // What the writers' lock costs a save: the song opened for writing, locked, asked again under
@@ -82,7 +78,7 @@ bool OursSequence(const std::string& path)
 bool LockAlone(const std::string& path)
 {
     io::SongFile song;
-    return song.Open(path) && song.LockForWriting(std::chrono::milliseconds(0)) == io::SongFile::Lock::Held &&
+    return song.Open(path) && song.LockForWriting(std::chrono::milliseconds(0)).Done() &&
            song.Close();
 }
 

@@ -131,10 +131,10 @@ def file_states(folder):
 
 
 def report_lines(path):
-    """[(code, path, outcome, [frame IDs])] of a report."""
+    """[(code, path, outcome, [frame IDs])] of a report (its last column, the reason, aside)."""
     rows = []
     for line in Path(path).read_text("utf-8").splitlines():
-        code, song, outcome, ids = line.split("\t")
+        code, song, outcome, ids, _ = line.split("\t")
         rows.append((int(code), song, outcome, ids.split(",") if ids else []))
     return rows
 

@@ -54,7 +54,7 @@ protected:
     }
 
     // Saves the song as the programs do, held for writing from before its inspection, and a copy
-    // of it as a song that cannot be held is saved, read first: both save the same bytes.
+    // of it as the toolkit's procedures save it, read first: both save the same bytes.
     static bool InspectAndSave(const std::string& path, const tagkit::TagValues& values)
     {
         const bool exists = std::filesystem::exists(path);
@@ -65,10 +65,8 @@ protected:
         tagkit::LoadFileInfo(copy);
         const bool readFirst = exists && tagkit::SaveTagInfo(copy, values);
 
-        tagkit::CreateTagObjects(".mp3");
-        if (tagkit::LoadFileInfoForWriting(path, std::chrono::seconds(5)) == tagkit::Hold::NotHeld)
-            tagkit::LoadFileInfo(path);
-        const bool held = tagkit::SaveTagInfo(path, values);
+        tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(std::chrono::seconds(5)));
+        const bool held = inspection.Save(inspection.Plan(values)).Done();
         EXPECT_EQ(held, readFirst) << path;
         if (exists) {
             EXPECT_EQ(fixtures::ReadFileBytes(path), fixtures::ReadFileBytes(copy)) << path;
@@ -304,9 +302,7 @@ TEST_F(MergeWriter, APlanOfTheTagTheFileHasIsUnchangedWhateverItsSize)
                 values.PeriodStart = values.PeriodEnd = "\x93" + std::string(length, 'v') + "\x94";
         values.FileExtension = ".mp3";
         ASSERT_TRUE(InspectAndSave(path, values));
-        tagkit::CreateTagObjects(".mp3");
-        tagkit::LoadFileInfo(path);
-        const tagkit::PlannedTag plan = tagkit::PlanTagInfo(values);
+        const tagkit::PlannedTag plan = tagkit::Inspection::Of(path, tagkit::Access::ReadOnly()).Plan(values);
         EXPECT_EQ(plan.Rebuild, length == 240);
         EXPECT_TRUE(plan.Unchanged) << length;
     }

@@ -5,7 +5,7 @@
 #include "SongFiles.h"
 #include "io/BinaryFile.h"
 #include "io/SongFile.h"
-#include "tagkit/U_Funcoes.h"
+#include "tagkit/Inspection.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <taglib/id3v2tag.h>
@@ -38,7 +38,7 @@ public:
             ::close(ready[0]);
             io::BinaryFile file;
             bool held = file.Open(song, io::BinaryFile::Mode::ReadWrite) &&
-                        file.TryLockByte(io::kSongLockByte) == io::BinaryFile::Lock::Taken;
+                        file.TryLockByte(io::kSongLockByte).Done();
             if (held && makeTemporary)
                 held = fixtures::WriteFileBytes(song + "~", "half a song");
             const char answer = held ? 'y' : 'n';
@@ -69,8 +69,6 @@ private:
 
 class WriterLock : public ::testing::Test {
 protected:
-    void TearDown() override { tagkit::FreeTagObjects(".mp3"); }
-
     std::string TaggedSong(const std::string& name, const std::string& album)
     {
         const std::string path = CopyFile(PlainLameFile(), dir_.File(name));
@@ -80,35 +78,29 @@ protected:
         });
         return path;
     }
-    static void Inspect(const std::string& path)
+    using Kind = io::Outcome::Kind;
+
+    static tagkit::Inspection Inspect(const std::string& path, std::chrono::milliseconds wait = 1s)
     {
-        tagkit::CreateTagObjects(".mp3");
-        tagkit::LoadFileInfo(path);
+        return tagkit::Inspection::Of(path, tagkit::Access::ReadOnly(wait));
     }
-    static tagkit::SaveOutcome Save(const std::string& path, std::chrono::milliseconds wait)
+    static Kind Save(tagkit::Inspection& inspection)
     {
         tagkit::TagValues values;
         values.Title = "Novo";
         values.FileExtension = ".mp3";
-        return tagkit::SaveInspectedTag(path, values, wait);
+        return inspection.Save(inspection.Plan(values)).kind;
     }
-    static tagkit::SaveOutcome InspectAndSave(const std::string& path, std::chrono::milliseconds wait)
+    static Kind InspectAndSave(const std::string& path, std::chrono::milliseconds wait)
     {
-        Inspect(path);
-        return Save(path, wait);
+        tagkit::Inspection inspection = Inspect(path, wait);
+        return Save(inspection);
     }
     // As the programs write: held for writing from before its inspection.
-    static tagkit::SaveOutcome HoldAndSave(const std::string& path, std::chrono::milliseconds wait)
+    static Kind HoldAndSave(const std::string& path, std::chrono::milliseconds wait)
     {
-        tagkit::CreateTagObjects(".mp3");
-        switch (tagkit::LoadFileInfoForWriting(path, wait)) {
-        case tagkit::Hold::Held:
-            return Save(path, wait);
-        case tagkit::Hold::Busy:
-            return tagkit::SaveOutcome::Busy;
-        default:
-            return tagkit::SaveOutcome::NotWritten;
-        }
+        tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(wait));
+        return inspection.Busy() ? Kind::Busy : Save(inspection);
     }
     static std::vector<std::uint8_t> Bytes(const std::string& path) { return fixtures::ReadFileBytes(path); }
 
@@ -123,7 +115,7 @@ TEST_F(WriterLock, ASongHeldForTheWholeWaitIsBusyAndLeftAsItWas)
     ASSERT_TRUE(other.Held());
     for (const auto save : {InspectAndSave, HoldAndSave}) {
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(save(path, 300ms), tagkit::SaveOutcome::Busy);
+        EXPECT_EQ(save(path, 300ms), Kind::Busy);
         EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
         EXPECT_EQ(Bytes(path), before);
     }
@@ -139,7 +131,7 @@ TEST_F(WriterLock, ASongReleasedWithinTheWaitIsWrittenAndAStaleTemporaryFileRepl
     const std::uint64_t audio = AudioFingerprint(path);
     LockHolder other(path, 200ms, /*makeTemporary=*/true);
     ASSERT_TRUE(other.Held());
-    EXPECT_EQ(InspectAndSave(path, 5s), tagkit::SaveOutcome::Written);
+    EXPECT_EQ(InspectAndSave(path, 5s), Kind::Done);
     EXPECT_EQ(ReadWithTagLib(path).One("TIT2"), "Novo");
     EXPECT_EQ(AudioFingerprint(path), audio);
     EXPECT_FALSE(std::filesystem::exists(path + "~"));
@@ -153,9 +145,9 @@ TEST_F(WriterLock, AReaderIsNeverKeptOutByAWriter)
     ASSERT_TRUE(other.Held());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Bytes(path), before);
-    Inspect(path);
-    EXPECT_EQ(tagkit::InspectionReadiness(), tagkit::Readiness::Ready);
-    EXPECT_EQ(tagkit::TagRecord().Album, "Lp");
+    const tagkit::Inspection inspection = Inspect(path);
+    EXPECT_EQ(inspection.Readiness(), tagkit::Readiness::Ready);
+    EXPECT_EQ(inspection.Record().Album, "Lp");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
@@ -163,10 +155,10 @@ TEST_F(WriterLock, ASongReplacedAfterItsInspectionIsInspectedAgainAndWrittenFrom
 {
     const std::string path = TaggedSong("song.mp3", "Antigo");
     const std::string replacement = TaggedSong("replacement.mp3", "Novo disco");
-    Inspect(path);
+    tagkit::Inspection inspection = Inspect(path);
     // Another writer renames its rebuilt file over the song.
     ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
-    EXPECT_EQ(Save(path, 1s), tagkit::SaveOutcome::Written);
+    EXPECT_EQ(Save(inspection), Kind::Done);
     const ReadBack tag = ReadWithTagLib(path);
     EXPECT_EQ(tag.One("TIT2"), "Novo");
     EXPECT_EQ(tag.One("TALB"), "Novo disco");
@@ -180,16 +172,15 @@ TEST_F(WriterLock, ASongReplacedWhileAWriterWaitsToHoldItIsHeldAsItsNewFile)
     ASSERT_TRUE(other.Held());
     // The writer opens the old file and waits for it on a thread of its own (with a toolkit state
     // of its own); meanwhile the other writer renames its rebuilt file over the song and ends.
-    tagkit::SaveOutcome outcome = tagkit::SaveOutcome::NotWritten;
+    Kind outcome = Kind::Failed;
     std::thread writer([&] {
         outcome = HoldAndSave(path, 5s);
-        tagkit::FreeTagObjects(".mp3");
     });
     std::this_thread::sleep_for(200ms);
     ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
     other.Release();
     writer.join();
-    EXPECT_EQ(outcome, tagkit::SaveOutcome::Written);
+    EXPECT_EQ(outcome, Kind::Done);
     const ReadBack tag = ReadWithTagLib(path);
     EXPECT_EQ(tag.One("TIT2"), "Novo");
     EXPECT_EQ(tag.One("TALB"), "Novo disco");
@@ -198,13 +189,13 @@ TEST_F(WriterLock, ASongReplacedWhileAWriterWaitsToHoldItIsHeldAsItsNewFile)
 TEST_F(WriterLock, ASongRewrittenInPlaceAfterItsInspectionIsInspectedAgain)
 {
     const std::string path = TaggedSong("song.mp3", "Antigo");
-    Inspect(path);
+    tagkit::Inspection inspection = Inspect(path);
     // Same file, same length: only its tag bytes tell.
     WriteTagLibTag(path, 3, [](TagLib::ID3v2::Tag& tag) {
         tag.setTitle("Velho");
         tag.setAlbum("Outro");
     });
-    EXPECT_EQ(Save(path, 1s), tagkit::SaveOutcome::Written);
+    EXPECT_EQ(Save(inspection), Kind::Done);
     EXPECT_EQ(ReadWithTagLib(path).One("TALB"), "Outro");
 }
 

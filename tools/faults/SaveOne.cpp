@@ -1,10 +1,11 @@
-// fonarel-save-one [--read-first] TITLE SONG...: writes each song's tag as a batch run does
-// (CreateTagObjects, LoadFileInfoForWriting, SaveTagInfo with a title, an album and a track,
-// FreeTagObjects). With --read-first, as a song that cannot be held for writing is written:
-// LoadFileInfo, then SaveTagInfo. Prints one line per song, "written" or "not written", and ends 0
-// when every song was written, 1 otherwise.
+// fonarel-save-one [--read-first] TITLE SONG...: writes each song's tag as the programs write it
+// (an inspection held for writing, a plan with a title, an album and a track, its save). With
+// --read-first, as a song that cannot be held for writing is written: inspected read only, then
+// saved. Prints one line per song, "written" or "not written: REASON", and ends 0 when every song
+// was written, 1 otherwise.
 #include "id3v2/TagWriter.h"
-#include "tagkit/U_Funcoes.h"
+#include "io/Outcome.h"
+#include "tagkit/Inspection.h"
 
 #include <cstdio>
 #include <string>
@@ -24,23 +25,22 @@ int main(int argc, char** argv)
     values.Album = "Falhas";
     values.Track = "7";
     values.FileExtension = ".mp3";
+    const tagkit::Access access = readFirst ? tagkit::Access::ReadOnly()
+                                            : tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait);
     bool all = true;
     for (int i = first + 1; i < argc; ++i) {
         const std::string path = argv[i];
-        tagkit::CreateTagObjects(".mp3");
-        bool written = false;
-        const tagkit::Hold hold =
-            readFirst ? tagkit::Hold::NotHeld : tagkit::LoadFileInfoForWriting(path, id3v2::kDefaultLockWait);
-        if (hold == tagkit::Hold::NotHeld)
-            tagkit::LoadFileInfo(path);
-        try {
-            written = hold != tagkit::Hold::Busy && tagkit::SaveTagInfo(path, values);
-        } catch (...) {
-        }
-        tagkit::FreeTagObjects(".mp3");
-        std::printf("%s %s\n", written ? "written" : "not written", path.c_str());
+        tagkit::Inspection inspection = tagkit::Inspection::Of(path, access);
+        io::Outcome saved = io::Outcome::Busy();
+        if (!inspection.Busy())
+            saved = inspection.Save(inspection.Plan(values));
+        if (saved.Done())
+            std::printf("written %s\n", path.c_str());
+        else
+            std::printf("not written %s: %s\n", path.c_str(),
+                        saved.kind == io::Outcome::Kind::Busy ? "busy" : io::CauseText(saved.cause).c_str());
         std::fflush(stdout);
-        all = all && written;
+        all = all && saved.Done();
     }
     return all ? 0 : 1;
 }
