@@ -6,6 +6,7 @@ the loopback server (FONAREL_FB_SERVER).
     command_test.py FONAREL_WRITE FONAREL_CATALOGUE SOURCE_DIR [unittest arguments]
 
 mutagen reads every song before and after a run, independently of our own reader."""
+import errno
 import fcntl
 import hashlib
 import os
@@ -493,6 +494,45 @@ class ChoiceAndFailureTest(unittest.TestCase):
             release.join()
         self.assertEqual(waited.returncode, 0, waited.stderr)
         self.assertEqual([(c, o) for c, _, o, _ in report_lines(report)], [(3, "written")])
+
+    def test_a_write_the_system_refuses_names_the_reason_and_leaves_the_song_as_it_was(self):
+        if os.geteuid() != 0:
+            self.skipTest("mounting small file systems needs root")
+        listing = self.demo.root / "any.tsv"
+        command("--database", self.database, "--dry-run", "--quiet", "--code", "3", "--report", str(listing))
+        song = Path(report_lines(listing)[0][1]).read_bytes()
+        # Without its tag, so that a write rebuilds it beside itself.
+        if song.startswith(b"ID3"):
+            song = song[10 + sum((b & 0x7F) << (7 * (3 - i)) for i, b in enumerate(song[6:10])):]
+        mounts = []
+        try:
+            description = b""
+            for code, size in ((1, len(song) + 65536), (2, 4 * len(song))):
+                folder = self.demo.root / f"mount{code}"
+                folder.mkdir()
+                run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", str(folder)], check=True)
+                mounts.append(folder)
+                (folder / "a.mp3").write_bytes(song)
+                description += (f"Tb_Pastas\tPAS_CODIGO={code}\tPAS_PATH={folder}/\n"
+                                f"Tb_Musicas\tMUS_CODIGO={code}\tPAS_CODIGO={code}\tMUS_ARQUIVO=a.mp3\t"
+                                f"MUS_NOME=Novo\tMUS_NOMECOMPLETO=M{code}\n").encode("ascii")
+            run(["mount", "-o", "remount,ro", str(mounts[1])], check=True)
+            report = self.demo.root / "refused.tsv"
+            result = command("--database", self.demo.database(False, "mounts.fdb", description), "--report", str(report))
+            self.assertEqual(result.returncode, 1, result.stderr)
+            lines = [line.split("\t") for line in report.read_text("utf-8").splitlines()]
+            self.assertEqual([fields[2] for fields in lines], ["failed", "failed"])
+            full, readonly = (fields[4] for fields in lines)
+            self.assertTrue(full.endswith(": " + os.strerror(errno.ENOSPC)), full)
+            self.assertEqual(readonly, "open: " + os.strerror(errno.EROFS))
+            self.assertIn(f"[1] {mounts[0]}/a.mp3: not written: {full}\n".encode(), result.stderr)
+            self.assertIn(f"[2] {mounts[1]}/a.mp3: not written: {readonly}\n".encode(), result.stderr)
+            for folder in mounts:
+                self.assertEqual(os.listdir(folder), ["a.mp3"])
+                self.assertEqual((folder / "a.mp3").read_bytes(), song)
+        finally:
+            for folder in mounts:
+                run(["umount", str(folder)])
 
 
 if __name__ == "__main__":

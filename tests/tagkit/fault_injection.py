@@ -8,10 +8,12 @@ is traced to count the calls of each kind; then the write is run again once per 
 strace making that one call fail (EIO, or ENOSPC for writes and copies, EACCES for opens and
 permission changes). After each failure the song must be byte for byte its old file or (only
 where the failure struck after the rename) its new one, its audio must hash the same, and no
-temporary file may be left. A save that says it wrote must have left the new file.
+temporary file may be left. A save that says it wrote must have left the new file, and one that
+failed at a write, a copy, a permission change or the rename must name the system's error.
 
     fault_injection.py FONAREL_SAVE_ONE [--quick]
 """
+import errno
 import os
 import shutil
 import subprocess
@@ -24,6 +26,8 @@ from song_bytes import audio_hash, make_masters, read  # noqa: E402
 SYSCALLS = ["openat", "newfstatat", "fstat", "statx", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
             "fchmod", "fchown", "rename", "unlink", "close"]
 ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
+# Calls whose failure ends the save there: it must say why, in the system's words.
+NAMED = {"pwrite64", "copy_file_range", "fchmod", "rename"}
 
 
 def with_id3v1(master, folder):
@@ -104,6 +108,8 @@ def main():
                         failures.append(what + ": the audio changed")
                     if run.returncode == 0 and after != new:
                         failures.append(what + ": reported written but the new tag is not there")
+                    if run.returncode != 0 and name in NAMED and os.strerror(getattr(errno, error)) not in run.stdout:
+                        failures.append(what + ": the failure does not name the system's error: " + run.stdout.strip())
                     if os.path.exists(target + "~"):
                         failures.append(what + ": a temporary file is left")
                         os.unlink(target + "~")
