@@ -10,14 +10,6 @@
 #include <string>
 #include <string_view>
 
-namespace audio {
-class TMPEGaudio;
-class TID3v1;
-} // namespace audio
-namespace id3v2 {
-class TID3v2;
-}
-
 namespace tagkit {
 
 // Makes the reader set (an MPEG analyser, an ID3v1 reader, an ID3v2 reader) for a file whose

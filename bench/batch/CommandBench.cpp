@@ -1,10 +1,10 @@
 // Prints, for fonarel-write over N songs (100,000 by default) of an embedded catalogue, each in
 // its own file, tags rewritten in place on a warm cache, in alternating rounds of one run:
-//   - a whole run against the bare toolkit loop (CreateTagObjects, LoadFileInfo, SaveTagInfo,
-//     FreeTagObjects) over the same files with the same values; the run's writing alone is the
+//   - a whole run against the bare toolkit loop (each song's inspection held for writing, its
+//     plan and its save) over the same files with the same values; the run's writing alone is the
 //     whole run less a run that lists the same songs and writes none (--code of no song);
 //   - a second run with --skip-unchanged (which writes nothing) against the inspection alone
-//     (the loop without SaveTagInfo);
+//     (the loop without the plan and the save);
 //   - the same work in one process (the command's mapping and song write against the bare loops),
 //     without the process and the catalogue's engine around it, and the mapping alone;
 //   - the peak resident memory of a run, of the run that writes none, and the song list's rows.
