@@ -47,6 +47,8 @@ io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<cons
         return created;
     if (io::Outcome owned = temporary.TakeOwnershipOf(song); !owned.Done())
         return owned;
+    if (io::Outcome kept = temporary.TakeAttributesOf(song); !kept.Done())
+        return kept;
     if (!temporary.File().WriteAt(0, tag))
         return io::Outcome::Failure(io::Step::Write, temporary.File().LastError());
     if (io::Outcome copied = io::CopyToEnd(song.File(), skip, temporary.File(), static_cast<std::int64_t>(tag.size()));

@@ -57,7 +57,8 @@ io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
 
 // Writes the tag and then the song's bytes from `skip` on into path + "~", flushes it to disk
 // and renames it over the song in one step. The new file keeps the song's permission bits (with
-// owner write) and, where allowed, its owner. On failure the temporary file is removed. The song
+// owner write), its extended attributes and ACL and, where allowed, its owner. On failure the
+// temporary file is removed. The song
 // stays open (and so locked) until the rename and the folder's flush are done.
 io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
 

@@ -74,6 +74,7 @@ public:
     int LastError() const { return error_; }
 
 private:
+    friend Outcome CopyExtendedAttributes(const BinaryFile& source, const BinaryFile& target);
     friend Outcome CopyToEnd(const BinaryFile& source, std::int64_t sourceOffset, const BinaryFile& target,
                           std::int64_t targetOffset);
 

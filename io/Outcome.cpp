@@ -13,6 +13,7 @@ std::string_view StepName(Step step)
     case Step::Read: return "read";
     case Step::Permissions: return "permissions";
     case Step::Create: return "create the rebuilt file";
+    case Step::Attributes: return "copy the extended attributes";
     case Step::Write: return "write";
     case Step::Copy: return "copy the audio";
     case Step::Flush: return "flush";

@@ -15,6 +15,7 @@ enum class Step : std::uint8_t {
     Read,        // reading the song
     Permissions, // granting the owner write, or giving the rebuilt file the song's mode
     Create,      // creating the rebuilt file beside the song
+    Attributes,  // giving the rebuilt file the song's extended attributes (its ACL among them)
     Write,       // writing the tag, in place or into the rebuilt file
     Copy,        // copying the audio into the rebuilt file
     Flush,       // flushing the rebuilt file to disk

@@ -1,5 +1,6 @@
 #include "io/ReplacementFile.h"
 
+#include "io/ExtendedAttributes.h"
 #include "io/FileSystem.h"
 
 #include <cerrno>
@@ -36,6 +37,11 @@ Outcome ReplacementFile::TakeOwnershipOf(const SongFile& song) const
     if (!file_.SetPermissions(song.Permissions()))
         return Outcome::Failure(Step::Permissions, file_.LastError());
     return Outcome::Success();
+}
+
+Outcome ReplacementFile::TakeAttributesOf(const SongFile& song) const
+{
+    return CopyExtendedAttributes(song.File(), file_);
 }
 
 Outcome ReplacementFile::FlushAndClose()

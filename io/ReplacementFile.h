@@ -23,6 +23,8 @@ public:
     // The song's permission bits, exactly (the creation mask does not apply), and its owner
     // where the process may give it. Failed (Permissions) when the bits are refused.
     Outcome TakeOwnershipOf(const SongFile& song) const;
+    // The song's extended attributes and ACL; Failed (Attributes) when one cannot be carried over.
+    Outcome TakeAttributesOf(const SongFile& song) const;
     const BinaryFile& File() const { return file_; }
     // Flushes the new file to disk and closes it; Failed (Flush) when either reports an error.
     Outcome FlushAndClose();

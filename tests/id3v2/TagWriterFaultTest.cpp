@@ -20,6 +20,7 @@
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -253,9 +254,36 @@ TEST_F(WriteFaults, FilesOfTwoGibibytesOrMoreAreRefused)
     EXPECT_EQ(TitleIn(path), "New title");
 }
 
+// The POSIX ACL "user::rw-, user:1234:rw-, group::r--, mask::rw-, other::---" as the system
+// keeps it in its extended attribute.
+std::string AccessControlList()
+{
+    const auto entry = [](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
+        std::string bytes;
+        for (const std::uint32_t value : {std::uint32_t{tag} | std::uint32_t{permissions} << 16, id})
+            for (int shift = 0; shift < 32; shift += 8)
+                bytes += static_cast<char>(value >> shift & 0xFF);
+        return bytes;
+    };
+    constexpr std::uint32_t kNoId = 0xFFFFFFFF;
+    return "\x02\0\0\0"s + entry(0x01, 6, kNoId) + entry(0x02, 6, 1234) + entry(0x04, 4, kNoId) +
+           entry(0x10, 6, kNoId) + entry(0x20, 0, kNoId);
+}
+
+std::string Attribute(const std::string& path, const char* name)
+{
+    std::string value(256, '\0');
+    const ssize_t size = ::getxattr(path.c_str(), name, value.data(), value.size());
+    return size < 0 ? std::string("(none)") : value.substr(0, static_cast<std::size_t>(size));
+}
+
 TEST_F(WriteFaults, RebuildRenamesTheFlushedCopyOverTheSongKeepingItsPermissions)
 {
     const std::string path = Write("song.mp3", untagged_, 0640);
+    // Who may open it, as a file server keeps it beside the mode: an ACL and an attribute.
+    const std::string acl = AccessControlList();
+    ASSERT_EQ(::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0), 0);
+    ASSERT_EQ(::setxattr(path.c_str(), "user.dosattrib", "\x01\x02", 2, 0), 0);
     GiveToNobody(path);
     // A second name for the old file shows that the song was replaced in one step by a new
     // file rather than truncated and rewritten.
@@ -264,11 +292,13 @@ TEST_F(WriteFaults, RebuildRenamesTheFlushedCopyOverTheSongKeepingItsPermissions
     ASSERT_TRUE(tag_.SaveToFile(path));
     EXPECT_EQ(Bytes(oldName), untagged_);
     EXPECT_EQ(Bytes(path).substr(4096), untagged_);
-    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(ModeOf(path), 0660u); // the group bits are the ACL's mask
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, kNobody);
     EXPECT_EQ(st.st_gid, kNogroup);
+    EXPECT_EQ(Attribute(path, "system.posix_acl_access"), acl);
+    EXPECT_EQ(Attribute(path, "user.dosattrib"), "\x01\x02");
 }
 
 } // namespace

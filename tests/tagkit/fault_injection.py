@@ -8,8 +8,9 @@ is traced to count the calls of each kind; then the write is run again once per 
 strace making that one call fail (EIO, or ENOSPC for writes and copies, EACCES for opens and
 permission changes). After each failure the song must be byte for byte its old file or (only
 where the failure struck after the rename) its new one, its audio must hash the same, and no
-temporary file may be left. A save that says it wrote must have left the new file, and one that
-failed at a write, a copy, a permission change or the rename must name the system's error.
+temporary file may be left, and the song must keep its extended attribute. A save that says it
+wrote must have left the new file, and one that failed at a write, a copy, a permission change,
+an attribute's copy or the rename must name the system's error.
 
     fault_injection.py FONAREL_SAVE_ONE [--quick]
 """
@@ -24,10 +25,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from song_bytes import audio_hash, make_masters, read  # noqa: E402
 
 SYSCALLS = ["openat", "newfstatat", "fstat", "statx", "fcntl", "pread64", "pwrite64", "copy_file_range", "fsync",
-            "fchmod", "fchown", "rename", "unlink", "close"]
+            "fchmod", "fchown", "flistxattr", "fgetxattr", "fsetxattr", "rename", "unlink", "close"]
 ERRORS = {"pwrite64": "ENOSPC", "copy_file_range": "ENOSPC", "openat": "EACCES", "fchmod": "EACCES"}
 # Calls whose failure ends the save there: it must say why, in the system's words.
-NAMED = {"pwrite64", "copy_file_range", "fchmod", "rename"}
+NAMED = {"pwrite64", "copy_file_range", "fchmod", "flistxattr", "fgetxattr", "fsetxattr", "rename"}
+# What a file server keeps beside a song, which a rebuilt song must keep too.
+ATTRIBUTE = ("user.fonarel.kept", b"\x01kept")
 
 
 def with_id3v1(master, folder):
@@ -46,9 +49,14 @@ def only_the_song(song):
     return ["-P", song, "-P", song + "~", "-P", os.path.dirname(song)]
 
 
+def lay_out(song, target):
+    shutil.copyfile(song, target)
+    os.setxattr(target, *ATTRIBUTE)
+
+
 def calls_of_clean_run(command, song, work):
     copy = os.path.join(work, "target.mp3")
-    shutil.copyfile(song, copy)
+    lay_out(song, copy)
     log = os.path.join(work, "trace")
     subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(SYSCALLS)] + only_the_song(copy) +
                    command + ["Novo", copy], check=True, stdout=subprocess.DEVNULL)
@@ -89,7 +97,7 @@ def main():
                     if quick and when > 3:
                         break
                     target = os.path.join(work, "target.mp3")
-                    shutil.copyfile(song, target)
+                    lay_out(song, target)
                     error = ERRORS.get(name, "EIO")
                     run = subprocess.run(["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=" + name,
                                           "-e", "inject=%s:error=%s:when=%d" % (name, error, when)] +
@@ -110,6 +118,8 @@ def main():
                         failures.append(what + ": reported written but the new tag is not there")
                     if run.returncode != 0 and name in NAMED and os.strerror(getattr(errno, error)) not in run.stdout:
                         failures.append(what + ": the failure does not name the system's error: " + run.stdout.strip())
+                    if os.getxattr(target, ATTRIBUTE[0]) != ATTRIBUTE[1]:
+                        failures.append(what + ": the song lost its extended attribute")
                     if os.path.exists(target + "~"):
                         failures.append(what + ": a temporary file is left")
                         os.unlink(target + "~")
