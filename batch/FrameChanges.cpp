@@ -1,5 +1,6 @@
 #include "batch/FrameChanges.h"
 
+#include "id3v2/Popularimeter.h"
 #include "id3v2/TextDecoding.h"
 #include "text/Cp1252.h"
 #include "batch/TerminalText.h"
@@ -109,16 +110,12 @@ FrameValue DescribedFrame(const id3v2::ListedFrame& frame, Bytes content)
 
 FrameValue Popularimeter(Bytes content)
 {
-    const auto [address, rest] = SplitAtTerminator(0, content);
-    std::string shown = rest.empty() ? std::string("no rating") : "rating " + std::to_string(rest[0]);
-    if (!address.empty())
-        shown += " from " + Quoted(Latin1Text(address));
-    if (rest.size() > 1) {
-        std::uint64_t count = 0;
-        for (std::uint8_t b : rest.subspan(1, std::min<std::size_t>(rest.size() - 1, 8)))
-            count = count << 8 | b;
-        shown += ", played " + std::to_string(count) + " times";
-    }
+    const id3v2::PopularimeterFields fields = id3v2::ParsePopularimeter(content);
+    std::string shown = fields.Rating ? "rating " + std::to_string(*fields.Rating) : std::string("no rating");
+    if (!fields.Address.empty())
+        shown += " from " + Quoted(Latin1Text(fields.Address));
+    if (fields.PlayCount)
+        shown += ", played " + std::to_string(*fields.PlayCount) + " times";
     return {AsString(content), shown};
 }
 
