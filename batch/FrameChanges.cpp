@@ -1,5 +1,6 @@
 #include "batch/FrameChanges.h"
 
+#include "id3v2/DescribedFrame.h"
 #include "id3v2/Popularimeter.h"
 #include "id3v2/TextDecoding.h"
 #include "text/Cp1252.h"
@@ -19,12 +20,17 @@ std::string AsString(Bytes bytes)
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
+std::string_view AsText(Bytes bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 // ISO-8859-1 as UTF-8: each byte is its code point.
-std::string Latin1Text(Bytes bytes)
+std::string Latin1Text(std::string_view bytes)
 {
     std::string out;
-    for (std::uint8_t b : bytes)
-        text::AppendUtf8(out, b);
+    for (const char b : bytes)
+        text::AppendUtf8(out, static_cast<unsigned char>(b));
     return out;
 }
 
@@ -33,44 +39,20 @@ std::string Latin1Text(Bytes bytes)
 // as control characters), UTF-16 by its byte order mark (little-endian without one) or
 // big-endian, UTF-8 as it is. Terminating zeros are dropped; zeros inside stay (they separate a
 // list of texts).
-std::string Utf8Text(std::uint8_t encoding, Bytes bytes)
+std::string Utf8Text(std::uint8_t encoding, std::string_view stored)
 {
     std::string out;
-    const std::string_view stored(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (id3v2::IsWideEncoding(encoding)) {
-        bool bigEndian = encoding == id3v2::EncodingUtf16BigEndian;
-        std::size_t start = 0;
-        if (stored.starts_with("\xFF\xFE") || stored.starts_with("\xFE\xFF")) {
-            bigEndian = bytes[0] == 0xFE;
-            start = 2;
-        }
-        out = text::Utf8FromUtf16(stored.substr(start), bigEndian, U'?');
+        const id3v2::Utf16ByteOrder order = id3v2::ByteOrderOfUtf16(encoding, stored);
+        out = text::Utf8FromUtf16(stored.substr(order.MarkSize), order.BigEndian, U'?');
     } else if (encoding == id3v2::EncodingUtf8) {
         out = text::ValidUtf8(stored);
     } else {
-        out = Latin1Text(bytes);
+        out = Latin1Text(stored);
     }
     while (!out.empty() && out.back() == '\0')
         out.pop_back();
     return out;
-}
-
-// The bytes up to the zero that ends a string in the encoding (two zero bytes, aligned, for
-// UTF-16), and the bytes after that zero.
-std::pair<Bytes, Bytes> SplitAtTerminator(std::uint8_t encoding, Bytes bytes)
-{
-    if (id3v2::IsWideEncoding(encoding)) {
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            if (bytes[i] == 0 && bytes[i + 1] == 0)
-                return {bytes.first(i), bytes.subspan(i + 2)};
-    } else {
-        const auto zero = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-        if (zero != bytes.end()) {
-            const auto at = static_cast<std::size_t>(zero - bytes.begin());
-            return {bytes.first(at), bytes.subspan(at + 1)};
-        }
-    }
-    return {bytes, Bytes{}};
 }
 
 std::string SizeText(std::int64_t size)
@@ -81,7 +63,7 @@ std::string SizeText(std::int64_t size)
 FrameValue TextFrame(Bytes content)
 {
     const std::uint8_t encoding = content.empty() ? 0 : content[0];
-    const std::string text = Utf8Text(encoding, content.empty() ? content : content.subspan(1));
+    const std::string text = Utf8Text(encoding, AsText(content.empty() ? content : content.subspan(1)));
     return {text, Quoted(text)};
 }
 
@@ -90,18 +72,14 @@ FrameValue TextFrame(Bytes content)
 FrameValue DescribedFrame(const id3v2::ListedFrame& frame, Bytes content)
 {
     const bool hasLanguage = frame.Id == "COMM" || frame.Id == "USLT";
-    const std::uint8_t encoding = content.empty() ? 0 : content[0];
-    Bytes rest = content.empty() ? content : content.subspan(1);
-    const Bytes languageBytes = hasLanguage ? rest.first(std::min<std::size_t>(3, rest.size())) : Bytes{};
-    const std::string language = AsString(languageBytes);
-    rest = rest.subspan(languageBytes.size());
-    const auto [description, value] = SplitAtTerminator(encoding, rest);
-    const std::string descriptionText = Utf8Text(encoding, description);
-    const std::string text = frame.Id == "WXXX" ? Utf8Text(0, value) : Utf8Text(encoding, value);
+    const id3v2::DescribedFrameParts parts = id3v2::SplitDescribedFrame(AsText(content), hasLanguage);
+    const std::string language(parts.Language);
+    const std::string descriptionText = Utf8Text(parts.Encoding, parts.Description);
+    const std::string text = Utf8Text(frame.Id == "WXXX" ? std::uint8_t{id3v2::EncodingLatin1} : parts.Encoding, parts.Text);
     // The language always (a write sets it to "eng"), the description when there is one.
-    const bool plainLanguage = std::all_of(languageBytes.begin(), languageBytes.end(),
-                                           [](std::uint8_t b) { return b >= 0x21 && b < 0x7F && b != '"'; });
-    std::string qualifier = !hasLanguage ? std::string() : plainLanguage ? language : Quoted(Latin1Text(languageBytes));
+    const bool plainLanguage =
+        std::all_of(language.begin(), language.end(), [](char b) { return b >= 0x21 && b < 0x7F && b != '"'; });
+    std::string qualifier = !hasLanguage ? std::string() : plainLanguage ? language : Quoted(Latin1Text(language));
     if (!descriptionText.empty())
         qualifier += (qualifier.empty() ? "" : ", ") + Quoted(descriptionText);
     const std::string shown = (qualifier.empty() ? "" : "(" + qualifier + ") ") + Quoted(text);
@@ -113,7 +91,7 @@ FrameValue Popularimeter(Bytes content)
     const id3v2::PopularimeterFields fields = id3v2::ParsePopularimeter(content);
     std::string shown = fields.Rating ? "rating " + std::to_string(*fields.Rating) : std::string("no rating");
     if (!fields.Address.empty())
-        shown += " from " + Quoted(Latin1Text(fields.Address));
+        shown += " from " + Quoted(Latin1Text(AsText(fields.Address)));
     if (fields.PlayCount)
         shown += ", played " + std::to_string(*fields.PlayCount) + " times";
     return {AsString(content), shown};
@@ -141,7 +119,7 @@ FrameValue ValueOfFrame(const id3v2::ListedFrame& frame)
     if (frame.Id == "COMM" || frame.Id == "USLT" || frame.Id == "TXXX" || frame.Id == "WXXX")
         return DescribedFrame(frame, content);
     if (IsLinkFrameId(frame.Id)) {
-        const std::string address = Utf8Text(0, content);
+        const std::string address = Utf8Text(id3v2::EncodingLatin1, AsText(content));
         return {address, Quoted(address)};
     }
     if (frame.Id == "POPM")
