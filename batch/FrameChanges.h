@@ -1,24 +1,13 @@
 #pragma once
 // What a write changes in a song's tag, frame by frame: the frames of the old tag against the
-// frames of the new one, by their values rather than their bytes (a text that is only stored in
-// another encoding has not changed).
+// frames of the new one, by their values (see FrameValue.h).
+#include "batch/FrameValue.h"
 #include "id3v2/FrameList.h"
 
 #include <string>
 #include <vector>
 
 namespace batch {
-
-// A frame's value: what is compared, and what is shown (UTF-8).
-struct FrameValue {
-    std::string key;
-    std::string shown;
-};
-
-// Text frames by their text; comments, lyrics and user texts by their language, description and
-// text; links by their address; the popularimeter by its address, rating and counter; any other
-// frame by its bytes.
-FrameValue ValueOfFrame(const id3v2::ListedFrame& frame);
 
 struct FrameChange {
     enum class Kind { Added, Removed, Changed };
