@@ -1,6 +1,7 @@
 #include "id3v2/FrameScanner.h"
 
 #include "id3v2/ByteOrder.h"
+#include "id3v2/ExtendedHeader.h"
 #include "id3v2/HeaderFlags.h"
 #include "id3v2/TextDecoding.h"
 
@@ -84,10 +85,8 @@ std::int64_t FirstFrameOffset(TagView& view, const TagHeader& header, std::int64
     const auto sizeBytes = view.At(kStart, 4);
     if (!sizeBytes)
         return viewEnd;
-    const std::uint8_t* size = sizeBytes->data();
-    if (header.MajorVersion == 3)
-        return kStart + 4 + BigEndian(size, 4); // the size leaves out its own 4 bytes
-    return kStart + SyncsafeMasked(size);          // the size counts the whole extended header
+    const auto length = ExtendedHeaderLength(sizeBytes->first<4>(), header.MajorVersion, ExtendedSizeRule::Lenient);
+    return length ? kStart + *length : viewEnd; // the lenient rule always gives a length
 }
 
 void StoreFrame(std::string_view id, std::string data, FrameScan& scan)

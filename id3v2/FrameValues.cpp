@@ -1,16 +1,14 @@
 #include "id3v2/FrameValues.h"
 
+#include "id3v2/DescribedFrame.h"
 #include "id3v2/GenreTable.h"
 #include "id3v2/TextDecoding.h"
 #include "text/IntegerText.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace id3v2 {
 namespace {
-
-constexpr std::size_t kLanguageSize = 3;
 
 // One leading genre reference "(...)" of a genre text.
 struct GenreReference {
@@ -51,20 +49,6 @@ std::string GenreOfReference(std::string_view name)
     if (!number || *number < 0 || static_cast<std::size_t>(*number) >= kGenreCount)
         return {};
     return std::string(GenreTable[static_cast<std::size_t>(*number)]);
-}
-
-// Offset just past the description that starts at `start`, with its terminator; `start` when
-// the description has no terminator.
-std::size_t SkipDescription(std::string_view data, std::size_t start, std::uint8_t encoding)
-{
-    if (IsWideEncoding(encoding)) {
-        for (std::size_t i = start; i + 1 < data.size(); i += 2)
-            if (data[i] == '\0' && data[i + 1] == '\0')
-                return i + 2;
-        return start;
-    }
-    const std::size_t zero = data.find('\0', start);
-    return zero == std::string_view::npos ? start : zero + 1;
 }
 
 } // namespace
@@ -113,13 +97,12 @@ std::string TextAfterDescription(std::string_view data, bool withLanguage)
 {
     if (data.empty())
         return {};
-    const auto encoding = static_cast<std::uint8_t>(data[0]);
-    const std::size_t descriptionStart = std::min(data.size(), withLanguage ? 1 + kLanguageSize : std::size_t{1});
-    const std::size_t textStart = SkipDescription(data, descriptionStart, encoding);
-    const std::string_view remainder = data.substr(textStart);
+    const DescribedFrameParts parts = SplitDescribedFrame(data, withLanguage);
+    // A description without its terminator removes nothing: the text is all after the language.
+    const std::string_view text = parts.Terminated ? parts.Text : parts.Description;
     // A comment's text keeps the frame's encoding; a link's address is always single-byte.
-    std::string encoded(1, withLanguage ? static_cast<char>(encoding) : static_cast<char>(EncodingLatin1));
-    encoded.append(remainder);
+    std::string encoded(1, static_cast<char>(withLanguage ? parts.Encoding : std::uint8_t{EncodingLatin1}));
+    encoded.append(text);
     return DecodeText(encoded);
 }
 

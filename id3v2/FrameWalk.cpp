@@ -1,6 +1,7 @@
 #include "id3v2/FrameWalk.h"
 
 #include "id3v2/ByteOrder.h"
+#include "id3v2/ExtendedHeader.h"
 #include "id3v2/HeaderFlags.h"
 
 #include <zlib.h>
@@ -63,18 +64,8 @@ std::optional<std::int64_t> FramesStart(TagView& frames, std::uint8_t version, s
     const auto sizeBytes = frames.At(0, 4);
     if (!sizeBytes)
         return std::nullopt;
-    // Version 2.3: a plain size that leaves out its own 4 bytes; 2.4: a syncsafe size that
-    // counts the whole extended header.
-    std::int64_t extended = 0;
-    if (version == 3) {
-        extended = 4 + std::int64_t{BigEndian(sizeBytes->data(), 4)};
-    } else {
-        const std::optional<std::uint32_t> counted = SyncsafeStrict(sizeBytes->data());
-        if (!counted || *counted < 6)
-            return std::nullopt;
-        extended = *counted;
-    }
-    if (!frames.SkipTo(extended))
+    const auto extended = ExtendedHeaderLength(sizeBytes->first<4>(), version, ExtendedSizeRule::Strict);
+    if (!extended || !frames.SkipTo(*extended))
         return std::nullopt;
     return extended;
 }

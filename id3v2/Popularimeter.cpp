@@ -12,16 +12,6 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-// The rating of a popularimeter's data: the byte after the zero byte that ends the e-mail
-// address; 0 when the address has no end or no byte follows it.
-std::uint8_t RatingAfterAddress(Bytes data)
-{
-    const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
-    if (end == data.end() || end + 1 == data.end())
-        return 0;
-    return *(end + 1);
-}
-
 // Whether "POP" (the version 2.2 ID, and the start of POPM) stands anywhere in the bytes. A
 // frame's ID is never compressed, encrypted or changed by unsynchronisation (which only adds
 // zero bytes after 0xFF), so a complete parse cannot find a popularimeter in a tag without it.
@@ -42,13 +32,32 @@ std::uint8_t RatingOfTag(TagView& tag)
     std::uint8_t rating = 0;
     WalkFrames(tag, {IsPopularimeter, [&rating](const FrameSite& frame, Bytes stored) {
                          const auto content = FrameContent(frame, stored);
-                         rating = content ? RatingAfterAddress(*content) : 0;
+                         rating = content ? ParsePopularimeter(*content).Rating.value_or(0) : 0;
                          return false; // the first popularimeter only
                      }});
     return rating;
 }
 
 } // namespace
+
+PopularimeterFields ParsePopularimeter(Bytes content)
+{
+    constexpr std::size_t kMostCounterBytes = 8;
+    PopularimeterFields fields;
+    const auto end = std::find(content.begin(), content.end(), std::uint8_t{0});
+    fields.Address = content.first(static_cast<std::size_t>(end - content.begin()));
+    const Bytes rest = end == content.end() ? Bytes{} : content.subspan(fields.Address.size() + 1);
+    if (rest.empty())
+        return fields;
+    fields.Rating = rest[0];
+    if (rest.size() == 1)
+        return fields;
+    std::uint64_t count = 0;
+    for (const std::uint8_t b : rest.subspan(1, std::min(rest.size() - 1, kMostCounterBytes)))
+        count = count << 8 | b;
+    fields.PlayCount = count;
+    return fields;
+}
 
 std::uint8_t PopularimeterRating(std::span<const std::uint8_t> tagBytes) noexcept
 {

@@ -47,7 +47,10 @@ TagValues ValuesFromFrames(const FrameScan& scan)
             values.Track = TrackNumber(data);
             break;
         case ReadAs::RatingByte:
-            // The byte after the empty e-mail address of a popularimeter the scan kept.
+            // The scan keeps a popularimeter whose first byte is 0x00 or 0x01 (as if it were a text
+            // encoding) and takes its second byte. With 0x00, an empty address, that is the rating
+            // ParsePopularimeter finds; 0x01 starts an address whose rating lies further on. The
+            // rating read is the one a write keeps, so the byte taken there stays as it is.
             values.Rating = data.size() > 1 ? static_cast<std::uint8_t>(data[1]) : 0;
             break;
         case ReadAs::FallbackOnly:

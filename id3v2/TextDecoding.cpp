@@ -18,27 +18,15 @@ char16_t CodeUnitAt(std::string_view bytes, std::size_t offset, bool bigEndian)
     return bigEndian ? static_cast<char16_t>(first << 8 | second) : static_cast<char16_t>(second << 8 | first);
 }
 
-// UTF-16 code units, two bytes each, up to the first zero unit. A leading byte-order mark
-// decides the byte order and is dropped; without one, defaultBigEndian decides.
-std::string DecodeUtf16(std::string_view bytes, bool defaultBigEndian)
+// UTF-16 code units, two bytes each, up to the first zero unit, in the byte order of the
+// encoding and the text's byte-order mark (which is dropped).
+std::string DecodeUtf16(std::uint8_t encoding, std::string_view bytes)
 {
-    bool bigEndian = defaultBigEndian;
-    std::size_t offset = 0;
-    if (bytes.size() >= 2) {
-        const auto first = static_cast<unsigned char>(bytes[0]);
-        const auto second = static_cast<unsigned char>(bytes[1]);
-        if (first == 0xFF && second == 0xFE) {
-            bigEndian = false;
-            offset = 2;
-        } else if (first == 0xFE && second == 0xFF) {
-            bigEndian = true;
-            offset = 2;
-        }
-    }
+    const Utf16ByteOrder order = ByteOrderOfUtf16(encoding, bytes);
     std::string out;
     out.reserve(bytes.size() / 2);
-    for (; offset + 1 < bytes.size(); offset += 2) {
-        const char16_t unit = CodeUnitAt(bytes, offset, bigEndian);
+    for (std::size_t offset = order.MarkSize; offset + 1 < bytes.size(); offset += 2) {
+        const char16_t unit = CodeUnitAt(bytes, offset, order.BigEndian);
         if (unit == 0)
             break;
         out.push_back(text::Cp1252FromCodePoint(unit));
@@ -56,6 +44,15 @@ std::string DecodeUtf8(std::string_view bytes)
 
 } // namespace
 
+Utf16ByteOrder ByteOrderOfUtf16(std::uint8_t encoding, std::string_view text)
+{
+    if (text.starts_with("\xFF\xFE"))
+        return {false, 2};
+    if (text.starts_with("\xFE\xFF"))
+        return {true, 2};
+    return {encoding == EncodingUtf16BigEndian, 0};
+}
+
 std::string DecodeText(std::string_view data)
 {
     if (data.empty())
@@ -63,9 +60,8 @@ std::string DecodeText(std::string_view data)
     const std::string_view body = data.substr(1);
     switch (static_cast<std::uint8_t>(data[0])) {
     case EncodingUtf16:
-        return DecodeUtf16(body, false);
     case EncodingUtf16BigEndian:
-        return DecodeUtf16(body, true);
+        return DecodeUtf16(static_cast<std::uint8_t>(data[0]), body);
     case EncodingUtf8:
         return DecodeUtf8(body);
     default:

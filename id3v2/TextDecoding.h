@@ -7,6 +7,7 @@
 //   0x03  UTF-8.
 // UTF-16 text ends at its first zero unit; a code unit the code page lacks becomes '?'.
 // The result is trimmed of bytes 0x00-0x20 at both ends.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ constexpr bool IsWideEncoding(std::uint8_t encoding)
 {
     return encoding == EncodingUtf16 || encoding == EncodingUtf16BigEndian;
 }
+
+// The byte order of UTF-16 text in one of the wide encodings: a leading byte-order mark's (FF FE
+// little-endian, FE FF big-endian), else big-endian for 0x02 and little-endian for 0x01.
+struct Utf16ByteOrder {
+    bool BigEndian = false;
+    std::size_t MarkSize = 0; // 2 when the text starts with a byte-order mark, which is no character
+};
+Utf16ByteOrder ByteOrderOfUtf16(std::uint8_t encoding, std::string_view text);
 
 // data: the frame's data, the encoding byte first. An empty input gives an empty text; an
 // encoding byte above 0x03 is treated as single-byte text.

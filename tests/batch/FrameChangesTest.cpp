@@ -94,5 +94,47 @@ TEST(FrameChanges, RepeatedFramesAreComparedInOrder)
     EXPECT_EQ(changes[0].after, "");
 }
 
+TEST(FrameChanges, EveryFrameOfARepeatedIdHasALineNamedByWhatTellsItApart)
+{
+    const std::string frontCover = "\0image/jpeg\0\x03\0"s + std::string(40960, '\xFF');
+    const std::string backCover = "\0image/png\0\x04\0"s + std::string(3030, '\x89');
+    const std::string old = Tag(
+        3, FrameV23("TIT2", Latin1("Angie")) + FrameV23("APIC", frontCover) + FrameV23("APIC", backCover) +
+               FrameV23("TXXX", "\0replaygain_track_gain\0-6.20 dB"s) + FrameV23("TXXX", "\0replaygain_track_peak\0" "0.98"s) +
+               FrameV23("TXXX", "\0liq_cue_in\0" "0.5"s) + FrameV23("TXXX", "\0liq_cue_out\0" "212.4"s) +
+               FrameV23("COMM", "\x01" "eng"s + Utf16LittleEndian(u"iTunNORM").substr(1) + "\0\0"s +
+                                    Utf16LittleEndian(u" 0000021C").substr(1)) +
+               FrameV23("COMM", "\0eng" "iTunSMPB\0 00000000"s) + FrameV23("COMM", "\0eng\0Bom velho"s) +
+               FrameV23("USLT", "\0por\0Angie, Angie"s) + FrameV23("UFID", "http://musicbrainz.org\0" "4c2a"s) +
+               FrameV23("PRIV", "WM/MediaClassPrimaryID\0\xBC\x7D"s) +
+               FrameV23("GEOB", "\0application/octet-stream\0cue.dat\0cue sheet\0FILE"s));
+    const std::string ours = Tag(3, FrameV23("TIT2", Latin1("Angie")) + FrameV23("COMM", "\0eng\0Bom"s) + FrameV23("POPM", "\0\0"s));
+
+    std::vector<std::string> lines;
+    std::string ids;
+    for (const FrameChange& change : Changes(old, ours)) {
+        lines.push_back(ChangeLine(change));
+        ids += (ids.empty() ? "" : ",") + change.id;
+    }
+    // Ours has language "eng" and no description: the old comment alike is the one it changes.
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "COMM: (eng) \"Bom velho\" -> (eng) \"Bom\"",
+                         "COMM \"iTunNORM\": removed (was (eng) \" 0000021C\")",
+                         "COMM \"iTunSMPB\": removed (was (eng) \" 00000000\")",
+                         "POPM: added rating 0",
+                         "APIC front cover, image/jpeg: removed (was picture, 40974 bytes)",
+                         "APIC back cover, image/png: removed (was picture, 3043 bytes)",
+                         "TXXX \"replaygain_track_gain\": removed (was \"-6.20 dB\")",
+                         "TXXX \"replaygain_track_peak\": removed (was \"0.98\")",
+                         "TXXX \"liq_cue_in\": removed (was \"0.5\")",
+                         "TXXX \"liq_cue_out\": removed (was \"212.4\")",
+                         "USLT: removed (was (por) \"Angie, Angie\")",
+                         "UFID \"http://musicbrainz.org\": removed (was 27 bytes)",
+                         "PRIV \"WM/MediaClassPrimaryID\": removed (was 25 bytes)",
+                         "GEOB application/octet-stream, \"cue.dat\", \"cue sheet\": removed (was 48 bytes)",
+                     }));
+    EXPECT_EQ(ids, "COMM,COMM,COMM,POPM,APIC,APIC,TXXX,TXXX,TXXX,TXXX,USLT,UFID,PRIV,GEOB");
+}
+
 } // namespace
 } // namespace batch

@@ -1,4 +1,6 @@
-// The tag header helpers: the header's 10 bytes, the file's length and the tag's total size.
+// The tag header helpers: the header's 10 bytes, the file's length, the tag's total size and the
+// extended header's length.
+#include "id3v2/ExtendedHeader.h"
 #include "id3v2/TagHeader.h"
 #include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
@@ -37,6 +39,27 @@ TEST(TotalTagSize, ASizeEqualToTheFileLengthFitsAndOneMoreDoesNot)
 {
     EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 267), 267);
     EXPECT_EQ(TotalTagSize(HeaderWith({0, 0, 2, 1}, 0), 266), 0);
+}
+
+TEST(ExtendedHeaderLength, EachVersionsSizeAndEachRulesStrictness)
+{
+    using Size = std::array<std::uint8_t, 4>;
+    const auto length = [](Size size, std::uint8_t version, ExtendedSizeRule rule) {
+        return ExtendedHeaderLength(size, version, rule);
+    };
+    for (const ExtendedSizeRule rule : {ExtendedSizeRule::Lenient, ExtendedSizeRule::Strict}) {
+        // Version 2.3: a plain number that leaves out its own four bytes, 0x80 included.
+        EXPECT_EQ(length({0, 0, 0, 6}, 3, rule), 10);
+        EXPECT_EQ(length({0, 0, 0, 0x80}, 3, rule), 0x84);
+        // Version 2.4: a syncsafe number that counts the whole header.
+        EXPECT_EQ(length({0, 0, 1, 0}, 4, rule), 128);
+    }
+    // A top bit set, or fewer than 6 bytes: the scan drops the bit and takes the number, the
+    // complete walk takes no extended header.
+    EXPECT_EQ(length({0, 0, 0, 0x86}, 4, ExtendedSizeRule::Lenient), 6);
+    EXPECT_EQ(length({0, 0, 0, 0x86}, 4, ExtendedSizeRule::Strict), std::nullopt);
+    EXPECT_EQ(length({0, 0, 0, 5}, 4, ExtendedSizeRule::Lenient), 5);
+    EXPECT_EQ(length({0, 0, 0, 5}, 4, ExtendedSizeRule::Strict), std::nullopt);
 }
 
 TEST(ReadTagHeader, ReadsTheTenHeaderBytesAndTheFileLength)
