@@ -111,6 +111,7 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
                 return;
             site.Size = *syncsafe;
         }
+        site.StatusFlags = site.Version == 2 ? 0 : header[8];
         site.FormatFlags = site.Version == 2 ? 0 : header[9];
         const std::string id(reinterpret_cast<const char*>(header.data()), idSize);
         site.Id = id;

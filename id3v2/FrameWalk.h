@@ -23,6 +23,7 @@ struct FrameSite {
     std::string_view Id;          // three characters in version 2.2, four otherwise
     std::uint8_t Version = 0;     // the tag's major version
     bool TagUnsynchronised = false;
+    std::uint8_t StatusFlags = 0; // the first flag byte (none in version 2.2)
     std::uint8_t FormatFlags = 0; // the second flag byte (none in version 2.2)
     std::int64_t Size = 0;        // the stored data's size, as the frame header gives it
 };
