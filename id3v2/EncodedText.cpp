@@ -21,6 +21,8 @@ std::u16string Utf16Units(Bytes bytes, bool bigEndian)
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         const unsigned first = bytes[i];
         const unsigned second = i + 1 < bytes.size() ? bytes[i + 1] : 0;
+        if (first == 0 && second == 0)
+            break; // a lone zero byte at the end: half a terminator
         units.push_back(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
     }
     return units;
@@ -107,7 +109,8 @@ std::optional<std::u16string> CodeUnits(std::span<const std::uint8_t> bytes, std
 
 bool IsEmptyString(std::span<const std::uint8_t> bytes, std::uint8_t encoding)
 {
-    return bytes.empty() || (IsWideEncoding(encoding) && bytes.size() == 2 && (HasMark(bytes, 0xFE, 0xFF) || HasMark(bytes, 0xFF, 0xFE)));
+    const std::optional<std::u16string> units = CodeUnits(bytes, encoding);
+    return units && units->empty();
 }
 
 void AppendWideString(std::u16string_view units, std::vector<std::uint8_t>& out)

@@ -25,10 +25,11 @@ FieldString TakeString(std::span<const std::uint8_t>& data, std::uint8_t encodin
 // The string as UTF-16 code units: single-byte text byte for byte; UTF-16 by its byte-order mark
 // (little-endian without one), encoding 2 always big-endian (a mark there is a character, kept);
 // UTF-8 decoded, a mark there kept as well. An odd last byte of UTF-16 counts as a unit whose
-// other byte is zero. None for bytes that are no valid UTF-8.
+// other byte is zero, or as nothing when it is zero itself (half a terminator). None for bytes
+// that are no valid UTF-8.
 std::optional<std::u16string> CodeUnits(std::span<const std::uint8_t> bytes, std::uint8_t encoding);
 
-// Whether the string holds no character (a lone byte-order mark counts as none).
+// Whether the string holds no character (a byte-order mark is none), as CodeUnits reads it.
 bool IsEmptyString(std::span<const std::uint8_t> bytes, std::uint8_t encoding);
 
 // Appends FF FE and the units, each little-endian.

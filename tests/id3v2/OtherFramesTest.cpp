@@ -223,7 +223,8 @@ TEST(OtherFrames, TheTablesFramesAreLeftToTheWriter)
     EXPECT_EQ(v22.bytes, "");
     EXPECT_TRUE(v22.dropped.empty());
     const Result v24 = Convert(Tag(4, FrameV24("TIT2", "\x03t"s) + FrameV24("COMM", "\x03" "eng\0c"s) +
-                                          FrameV24("COMM", "\x01" "eng" + Wide(u"") + kWideEnd + Wide(u"c")) + FrameV24("TYER", Latin1("2004"))));
+                                          FrameV24("COMM", "\x01" "eng" + Wide(u"") + kWideEnd + Wide(u"c")) + FrameV24("TYER", Latin1("2004")) +
+                                          FrameV24("WXXX", "\x02\0"s)));
     EXPECT_EQ(v24.bytes, "");
     EXPECT_TRUE(v24.dropped.empty());
 }
