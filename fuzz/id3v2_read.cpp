@@ -8,8 +8,12 @@
 // ReadFromFile (both must agree), then the values are saved back into the file. When the save
 // succeeds, the file must read back as a version 2.3 tag with the same values, and the bytes
 // after the new tag must be the bytes that followed the old one.
+//
+// The frames a rewritten tag keeps of the old one (OtherFramesAsV23) are taken from every input:
+// put after a version 2.3 header, they must be kept again as they are, none dropped.
 #include "ScratchFile.h"
 #include "id3v2/ID3v2.h"
+#include "id3v2/OtherFrames.h"
 #include "id3v2/Popularimeter.h"
 #include "id3v2/TagHeader.h"
 #include "id3v2/TagParser.h"
@@ -67,6 +71,22 @@ bool SameValuesAfterWrite(const id3v2::TagValues& written, const id3v2::TagValue
     return written.Track == read.Track && written.Rating == read.Rating;
 }
 
+void CheckOtherFrames(std::span<const std::uint8_t> input)
+{
+    id3v2::OtherFrames kept;
+    if (!id3v2::OtherFramesAsV23(input, kept))
+        return;
+    const std::size_t size = kept.Bytes.size();
+    fuzzing::Check(static_cast<std::int64_t>(size) + 10 <= id3v2::kMostKeptTag, kHarness, "kept frames beyond the bound");
+    std::vector<std::uint8_t> tag = {'I', 'D', '3', 3, 0, 0};
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag.push_back(static_cast<std::uint8_t>((size >> shift) & 0x7F));
+    tag.insert(tag.end(), kept.Bytes.begin(), kept.Bytes.end());
+    id3v2::OtherFrames again;
+    fuzzing::Check(id3v2::OtherFramesAsV23(tag, again) && again.Bytes == kept.Bytes && again.Dropped.empty(), kHarness,
+                   "kept frames change when they are kept again");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -79,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tagSize > 0)
         fuzzing::Check(id3v2::PopularimeterRating(input.first(tagSize)) == rating, kHarness,
                        "the rating depends on the bytes after the tag");
+    CheckOtherFrames(input);
     const id3v2::ParsedTag parsed = id3v2::ParseTag(input, static_cast<std::int64_t>(size));
     // Read a frame at a time (as a tag too large for memory is), the same bytes give the same.
     io::MemoryBytes memory(input);

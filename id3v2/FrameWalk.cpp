@@ -27,19 +27,28 @@ std::vector<std::uint8_t> Resynchronised(Bytes bytes)
     return out;
 }
 
-// The first bytes (at most kMostFrameContent) of a zlib stream; none when it is no valid stream.
-std::optional<std::vector<std::uint8_t>> Inflated(Bytes compressed)
+// The first bytes (at most `most`) of a zlib stream; none when it is no valid stream. The output
+// buffer starts at 64 KiB and doubles as it fills, so a large bound costs nothing for small frames.
+std::optional<std::vector<std::uint8_t>> Inflated(Bytes compressed, std::int64_t most)
 {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(kMostFrameContent));
+    const auto bound = static_cast<std::size_t>(std::max<std::int64_t>(most, 0));
+    std::vector<std::uint8_t> out(std::min<std::size_t>(bound, 64 * 1024));
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return std::nullopt;
     stream.next_in = const_cast<Bytef*>(compressed.data());
     stream.avail_in = static_cast<uInt>(std::min<std::size_t>(compressed.size(), UINT32_MAX));
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int result = inflate(&stream, Z_SYNC_FLUSH);
-    const std::size_t produced = out.size() - stream.avail_out;
+    int result = Z_OK;
+    std::size_t produced = 0;
+    for (;;) {
+        stream.next_out = out.data() + produced;
+        stream.avail_out = static_cast<uInt>(out.size() - produced);
+        result = inflate(&stream, Z_SYNC_FLUSH);
+        produced = out.size() - stream.avail_out;
+        if (result != Z_OK || produced < out.size() || out.size() == bound)
+            break;
+        out.resize(std::min(bound, out.size() * 2));
+    }
     inflateEnd(&stream);
     // A stream that ended, or one cut at the bound, has given what it holds up to there; one
     // that stops short of its end is broken.
@@ -71,7 +80,7 @@ std::optional<std::int64_t> FramesStart(TagView& frames, std::uint8_t version, s
 }
 
 // The frames from pos on, until one that ends the walk.
-void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const FrameVisitor& visitor)
+void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const FrameVisitor& visitor, std::int64_t mostContent)
 {
     const std::size_t idSize = site.Version == 2 ? 3 : 4;
     const std::int64_t headerSize = site.Version == 2 ? 6 : 10;
@@ -93,6 +102,7 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
                 return;
             site.Size = *syncsafe;
         }
+        site.StatusFlags = site.Version == 2 ? 0 : header[8];
         site.FormatFlags = site.Version == 2 ? 0 : header[9];
         const std::string id(reinterpret_cast<const char*>(header.data()), idSize);
         site.Id = id;
@@ -101,7 +111,7 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
         std::vector<std::uint8_t> kept;
         const bool wanted = visitor.Wants(site);
         if (wanted) {
-            const auto data = frames.At(dataStart, std::min(site.Size, kMostFrameContent));
+            const auto data = frames.At(dataStart, std::min(site.Size, mostContent));
             if (!data)
                 return;
             kept.assign(data->begin(), data->end());
@@ -116,7 +126,7 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
 
 } // namespace
 
-bool WalkFrames(TagView& tag, const FrameVisitor& visitor)
+bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent)
 {
     const auto head = tag.At(0, 10);
     if (!head)
@@ -141,11 +151,12 @@ bool WalkFrames(TagView& tag, const FrameVisitor& visitor)
     const std::optional<std::int64_t> start = FramesStart(frames, site.Version, flags);
     if (!start)
         return false;
-    WalkFrameHeaders(frames, *start, site, visitor);
+    WalkFrameHeaders(frames, *start, site, visitor, mostContent);
     return true;
 }
 
-std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> data)
+std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> data,
+                                                     std::int64_t mostContent)
 {
     // Version 2.4 frames may be unsynchronised, each by itself: only they need a copy first.
     std::vector<std::uint8_t> resynchronised;
@@ -173,7 +184,7 @@ std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, st
         return std::nullopt;
     const Bytes content = stored.subspan(skip);
     if (compressed)
-        return Inflated(content);
+        return Inflated(content, mostContent);
     return std::vector<std::uint8_t>(content.begin(), content.end());
 }
 

@@ -15,7 +15,7 @@
 
 namespace id3v2 {
 
-// No frame's data is read or inflated beyond this many bytes.
+// No frame's data is read or inflated beyond this many bytes, unless the caller gives its own bound.
 inline constexpr std::int64_t kMostFrameContent = 64 * 1024;
 
 // One frame as the walk meets it.
@@ -23,12 +23,14 @@ struct FrameSite {
     std::string_view Id;          // three characters in version 2.2, four otherwise
     std::uint8_t Version = 0;     // the tag's major version
     bool TagUnsynchronised = false;
+    std::uint8_t StatusFlags = 0; // the first flag byte (none in version 2.2)
     std::uint8_t FormatFlags = 0; // the second flag byte (none in version 2.2)
     std::int64_t Size = 0;        // the stored data's size, as the frame header gives it
 };
 
 // What the walk asks of its caller: whether to read a frame's stored data (its first
-// kMostFrameContent bytes), and what to do with the data read; false from Visit ends the walk.
+// kMostFrameContent bytes, or the walk's own bound), and what to do with the data read; false
+// from Visit ends the walk.
 struct FrameVisitor {
     std::function<bool(const FrameSite&)> Wants;
     std::function<bool(const FrameSite&, std::span<const std::uint8_t> stored)> Visit;
@@ -36,12 +38,15 @@ struct FrameVisitor {
 
 // Walks the tag that starts at offset 0 of the view, frame by frame, until padding, a byte that
 // no frame ID has, or a frame that does not fit in the tag. False when the bytes are no tag of
-// version 2 to 4 or its frames cannot be reached.
-bool WalkFrames(TagView& tag, const FrameVisitor& visitor);
+// version 2 to 4 or its frames cannot be reached. No more than mostContent bytes of a frame's
+// data are read.
+bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent = kMostFrameContent);
 
 // A frame's own content from its stored data, by the frame's format flags: unsynchronisation
 // (version 2.4 frames) undone, the group, encryption and length bytes passed over, and the
-// data inflated. None for an encrypted frame or one whose extra bytes do not fit.
-std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> stored);
+// data inflated (to at most mostContent bytes). None for an encrypted frame or one whose extra
+// bytes do not fit.
+std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> stored,
+                                                     std::int64_t mostContent = kMostFrameContent);
 
 } // namespace id3v2
