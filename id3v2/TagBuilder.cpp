@@ -16,7 +16,7 @@ constexpr std::int64_t kLargestTagBody = (std::int64_t{1} << 28) - 1;
 
 std::int64_t FramesSize(const TagPlan& plan)
 {
-    std::int64_t size = 0;
+    std::int64_t size = static_cast<std::int64_t>(plan.OtherFrames.size());
     for (const std::string& text : plan.FrameData)
         if (!text.empty())
             size += static_cast<std::int64_t>(text.size()) + kFrameOverhead;
@@ -118,6 +118,7 @@ std::vector<std::uint8_t> AssembleTag(const TagPlan& plan)
     for (const FrameRow& f : kFrameTable)
         if (!plan.FrameData[f.row].empty())
             AppendFrame(out, f.idV23, plan.FrameEncoding[f.row], plan.FrameData[f.row]);
+    out.insert(out.end(), plan.OtherFrames.begin(), plan.OtherFrames.end());
     out.resize(out.size() + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)), 0);
     return out;
 }

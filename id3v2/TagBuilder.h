@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct TagPlan {
     std::int64_t FileLength = 0;
     std::array<std::string, kFrameRows> FrameData;
     std::array<std::uint8_t, kFrameRows> FrameEncoding{}; // the byte before each frame's data
+    // Frames kept from the old tag, as version 2.3 frames (headers included), written after the
+    // table's; none unless the old tag's other frames are kept.
+    std::span<const std::uint8_t> OtherFrames;
     bool NeedRewrite = false;
     std::int32_t PaddingSize = 0;
 };
@@ -41,8 +45,8 @@ void FillFrameData(const TagValues& values, TagPlan& plan);
 // unchanged, when the frames are too large for a tag's size field.
 bool BuildTagHeader(TagPlan& plan);
 
-// The new tag: the header built by BuildTagHeader, the frames in row order, then PaddingSize
-// zero bytes.
+// The new tag: the header built by BuildTagHeader, the frames in row order, the other frames kept,
+// then PaddingSize zero bytes.
 std::vector<std::uint8_t> AssembleTag(const TagPlan& plan);
 
 // The three steps for a file whose present header and length are in plan: the new tag's bytes

@@ -22,7 +22,7 @@ bool StillAsInspected(const io::SongFile& song, std::span<const std::uint8_t> he
 
 } // namespace
 
-io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag)
+io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag, bool keepTimes)
 {
     if (io::Outcome granted = song.GrantOwnerWrite(); !granted.Done())
         return granted;
@@ -33,12 +33,14 @@ io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag)
         song.Close();
         return io::Outcome::Failure(io::Step::Write, error);
     }
+    if (keepTimes)
+        [[maybe_unused]] const bool kept = song.File().SetTimes(song.Times());
     if (!song.Close())
         return io::Outcome::Failure(io::Step::Close, song.File().LastError());
     return io::Outcome::Success();
 }
 
-io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag)
+io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag, bool keepTimes)
 {
     if (io::Outcome granted = song.GrantOwnerWrite(); !granted.Done())
         return granted;
@@ -54,6 +56,8 @@ io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<cons
     if (io::Outcome copied = io::CopyToEnd(song.File(), skip, temporary.File(), static_cast<std::int64_t>(tag.size()));
         !copied.Done())
         return copied;
+    if (keepTimes && !temporary.File().SetTimes(song.Times()))
+        return io::Outcome::Failure(io::Step::Times, temporary.File().LastError());
     if (io::Outcome flushed = temporary.FlushAndClose(); !flushed.Done())
         return flushed;
     const io::Outcome renamed = temporary.RenameOver(song.Path());
@@ -61,7 +65,7 @@ io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<cons
     return renamed;
 }
 
-io::Outcome WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard)
+io::Outcome WriteTag(const std::string& path, const TagWrite& write, const WriteGuard& guard)
 {
     io::SongFile song;
     if (!song.Open(path))
@@ -81,10 +85,10 @@ io::Outcome WriteTag(const std::string& path, const TagValues& values, const Wri
     head.resize(static_cast<std::size_t>(got));
     if (guard.inspected && !StillAsInspected(song, head, *guard.inspected))
         return io::Outcome::Changed();
-    return WriteLockedTag(song, values, head);
+    return WriteLockedTag(song, write, head);
 }
 
-io::Outcome WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head)
+io::Outcome WriteLockedTag(io::SongFile& song, const TagWrite& write, std::span<const std::uint8_t> head)
 {
     // A file shorter than a tag header, or one whose header could not be read, is left alone.
     if (song.Length() < static_cast<std::int64_t>(kHeaderSize) || head.size() < kHeaderSize)
@@ -92,24 +96,26 @@ io::Outcome WriteLockedTag(io::SongFile& song, const TagValues& values, std::spa
     TagPlan plan;
     plan.Header.SetBytes(head.first(kHeaderSize));
     plan.FileLength = song.Length();
+    plan.OtherFrames = write.OtherFrames;
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
     std::vector<std::uint8_t> tag;
-    if (!BuildNewTag(values, plan, tag))
+    if (!BuildNewTag(write.Values, plan, tag))
         return io::Outcome::Failure(io::Step::Build, 0);
     if (!plan.NeedRewrite)
-        return OverwriteTag(song, tag);
+        return OverwriteTag(song, tag, write.KeepTimes);
     // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link
     // stays a link.
     if (const std::string target = io::LinkTarget(song.Path()); target != song.Path() && !song.UsePath(target))
         return io::Outcome::Changed();
-    return RebuildWithTag(song, oldTagSize, tag);
+    return RebuildWithTag(song, oldTagSize, tag, write.KeepTimes);
 }
 
 bool WriteTag(const std::string& path, const TagValues& values)
 {
-    io::Outcome result = WriteTag(path, values, WriteGuard{});
+    const TagWrite write{values};
+    io::Outcome result = WriteTag(path, write, WriteGuard{});
     if (result.kind == io::Outcome::Kind::Changed)
-        result = WriteTag(path, values, WriteGuard{});
+        result = WriteTag(path, write, WriteGuard{});
     return result.Done();
 }
 

@@ -31,6 +31,15 @@ struct InspectedFile {
     std::span<const std::uint8_t> start;
 };
 
+// What a write puts into the song: the values of the table's frames, the old tag's other frames
+// kept (version 2.3 frames, written after them; none by default), and whether the song keeps the
+// times it had (when it was last read and written).
+struct TagWrite {
+    const TagValues& Values;
+    std::span<const std::uint8_t> OtherFrames = {};
+    bool KeepTimes = false;
+};
+
 struct WriteGuard {
     std::chrono::milliseconds lockWait = kDefaultLockWait;
     // When given, the song must still be this file with these bytes once it is locked.
@@ -41,25 +50,28 @@ struct WriteGuard {
 // Failed, with the step the system refused, when the file holds what it held (its read-only mark
 // may be gone); Busy when another writer held the song for the whole wait; Changed when the song
 // is not what was inspected any more. Nothing is done but for Done, and no temporary file is left.
-io::Outcome WriteTag(const std::string& path, const TagValues& values, const WriteGuard& guard);
+io::Outcome WriteTag(const std::string& path, const TagWrite& write, const WriteGuard& guard);
 
 // The write proper, into a song this writer has held locked since it read the song's first bytes
 // (`head`: at least the tag header; a song without one is not written), from which the new tag
 // is planned. Changed when the file a link leads to is no longer the song held.
-io::Outcome WriteLockedTag(io::SongFile& song, const TagValues& values, std::span<const std::uint8_t> head);
+io::Outcome WriteLockedTag(io::SongFile& song, const TagWrite& write, std::span<const std::uint8_t> head);
 
 // The same with the default wait and no inspection to hold to: true when the new tag is in the
 // file. A song replaced while waiting for it is opened again, once.
 bool WriteTag(const std::string& path, const TagValues& values);
 
-// Writes the tag bytes from offset 0 of the open file; their number is the old tag's length.
-io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag);
+// Writes the tag bytes from offset 0 of the open file; their number is the old tag's length. With
+// keepTimes, the song then gets back the times it had (a refusal of that is no failure: the tag
+// is in the song).
+io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag, bool keepTimes = false);
 
 // Writes the tag and then the song's bytes from `skip` on into path + "~", flushes it to disk
 // and renames it over the song in one step. The new file keeps the song's permission bits (with
 // owner write), its extended attributes and ACL and, where allowed, its owner. On failure the
-// temporary file is removed. The song
-// stays open (and so locked) until the rename and the folder's flush are done.
-io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag);
+// temporary file is removed. With keepTimes, the new file gets the song's times before its
+// rename. The song stays open (and so locked) until the rename and the folder's flush are done.
+io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag,
+                           bool keepTimes = false);
 
 } // namespace id3v2

@@ -49,7 +49,8 @@ FileStatus StatusOf(const struct stat& st)
             st.st_size,
             static_cast<unsigned>(st.st_mode & 07777),
             st.st_uid,
-            st.st_gid};
+            st.st_gid,
+            {st.st_atim, st.st_mtim}};
 }
 
 } // namespace
@@ -187,6 +188,12 @@ bool BinaryFile::SetPermissions(unsigned permissions) const
 bool BinaryFile::SetOwner(unsigned owner, unsigned group) const
 {
     return (fd_ >= 0 && ::fchown(fd_, owner, group) == 0) || Failing(fd_ < 0 ? EBADF : errno);
+}
+
+bool BinaryFile::SetTimes(const FileTimes& times) const
+{
+    const struct timespec both[2] = {times.accessed, times.modified};
+    return (fd_ >= 0 && ::futimens(fd_, both) == 0) || Failing(fd_ < 0 ? EBADF : errno);
 }
 
 bool BinaryFile::Close()

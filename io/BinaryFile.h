@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <span>
 #include <string>
 
@@ -17,13 +18,21 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// What an open found of a file: which file it is, its length, permission bits, owner and group.
+// When a file was last read and last written.
+struct FileTimes {
+    std::timespec accessed{};
+    std::timespec modified{};
+};
+
+// What an open found of a file: which file it is, its length, permission bits, owner, group and
+// times.
 struct FileStatus {
     FileIdentity identity;
     std::int64_t length = 0;
     unsigned permissions = 0; // the bits 07777
     unsigned owner = 0;
     unsigned group = 0;
+    FileTimes times;
 };
 
 class BinaryFile {
@@ -66,6 +75,8 @@ public:
     bool SetPermissions(unsigned permissions) const;
     // Gives the file to an owner and group; false when that is refused.
     bool SetOwner(unsigned owner, unsigned group) const;
+    // Sets when the file was last read and written; false when that is refused.
+    bool SetTimes(const FileTimes& times) const;
     // Closes the file and reports whether the close succeeded (a deferred write error shows here).
     bool Close();
 

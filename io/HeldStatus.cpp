@@ -23,6 +23,8 @@ bool StatxHeld(int dirfd, const char* path, int flags, struct stat& status)
     status.st_uid = answer.stx_uid;
     status.st_gid = answer.stx_gid;
     status.st_size = static_cast<off_t>(answer.stx_size);
+    status.st_atim = {answer.stx_atime.tv_sec, answer.stx_atime.tv_nsec};
+    status.st_mtim = {answer.stx_mtime.tv_sec, answer.stx_mtime.tv_nsec};
     return true;
 }
 

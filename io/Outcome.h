@@ -20,8 +20,10 @@ enum class Step : std::uint8_t {
     Copy,        // copying the audio into the rebuilt file
     Flush,       // flushing the rebuilt file to disk
     Close,       // closing the song after an in-place write (a deferred write error shows here)
+    Times,       // giving the rebuilt file the song's times
     Rename,      // renaming the rebuilt file over the song
     Build,       // the new tag is too large for a tag's size field (no system call)
+    Keep,        // the old tag is too large for its frames to be kept (no system call)
 };
 
 // Where and why: the step and the system's error number (0 when the system gave none).

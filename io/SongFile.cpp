@@ -45,6 +45,7 @@ bool SongFile::TakeStatus(const FileStatus& status)
     permissions_ = status.permissions;
     owner_ = status.owner;
     group_ = status.group;
+    times_ = status.times;
     return true;
 }
 

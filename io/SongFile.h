@@ -65,6 +65,8 @@ public:
     unsigned Permissions() const { return permissions_; }
     unsigned Owner() const { return owner_; }
     unsigned Group() const { return group_; }
+    // When the song was last read and written, as it was opened (or locked, after a wait).
+    const FileTimes& Times() const { return times_; }
 
     bool Close() { return file_.Close(); }
 
@@ -80,6 +82,7 @@ private:
     unsigned permissions_ = 0;
     unsigned owner_ = 0;
     unsigned group_ = 0;
+    FileTimes times_;
 };
 
 } // namespace io

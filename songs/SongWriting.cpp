@@ -29,7 +29,7 @@ std::string_view ReadinessWords(tagkit::Readiness readiness)
 void WriteInspectedSong(tagkit::Inspection& inspection, const SongTag& song, const SongWriteOptions& options,
                         io::WrittenFileSystems& written, SongWriteResult& result)
 {
-    result.planned = inspection.Plan(song.values);
+    result.planned = inspection.Plan(song.values, options.keep);
     if (options.keepTags && !result.planned.Unchanged)
         result.oldFrames = inspection.OldFrames();
     if (result.planned.Unchanged && (options.dryRun || options.skipUnchanged)) {
@@ -40,7 +40,7 @@ void WriteInspectedSong(tagkit::Inspection& inspection, const SongTag& song, con
         const bool writable = !result.planned.NewTag.empty();
         result.outcome = writable ? SongOutcome::WouldWrite : SongOutcome::Failed;
         if (!writable)
-            result.cause = {io::Step::Build, 0};
+            result.cause = result.planned.Refusal;
         return;
     }
     // The file system written to, as the inspection's open file told it (a rebuild renames its new

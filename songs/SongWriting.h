@@ -32,6 +32,8 @@ struct SongWriteOptions {
     bool skipUnchanged = false;
     // Keep the file's old tag's frames for a look at what the write changes.
     bool keepTags = false;
+    // What the new tag and the write keep of the song: its other frames, its times.
+    tagkit::Keeping keep;
     // How long to wait for another writer of the same song before it counts as busy.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
 };

@@ -137,28 +137,68 @@ std::vector<id3v2::ListedFrame> Inspection::OldFrames() const
     if (!id3v2Tag_->TagFound() || id3v2Tag_->TagSize() == 0)
         return frames;
     io::SongBytes song;
-    if (Held())
-        song.Use(held_.File(), held_.Length(), held_.Identity(), io::SongBytes::Readers::One);
-    else if (!song.Open(path_, io::SongBytes::Readers::One))
-        return frames;
-    id3v2::ListFrames(song, id3v2Tag_->TagSize(), frames);
+    if (OpenBytes(song))
+        id3v2::ListFrames(song, id3v2Tag_->TagSize(), frames);
     return frames;
 }
 
-PlannedTag Inspection::Plan(const TagValues& values) const
+bool Inspection::OpenBytes(io::SongBytes& song) const
+{
+    if (Held()) {
+        song.Use(held_.File(), held_.Length(), held_.Identity(), io::SongBytes::Readers::One);
+        return true;
+    }
+    return song.Open(path_, io::SongBytes::Readers::One) && song.Identity() == identity_;
+}
+
+bool Inspection::HoldWholeTag()
+{
+    if (!tagBytes_.empty() || !id3v2Tag_->TagFound() || id3v2Tag_->TagSize() == 0)
+        return true;
+    if (id3v2Tag_->TagSize() > id3v2::kMostKeptTag)
+        return false;
+    io::SongBytes song;
+    if (!OpenBytes(song))
+        return false;
+    const auto bytes = song.View(0, id3v2Tag_->TagSize());
+    if (song.LastReadFailed() || bytes.size() != static_cast<std::size_t>(id3v2Tag_->TagSize()))
+        return false;
+    tagBytes_.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+PlannedTag Inspection::Plan(const TagValues& values, Keeping keep)
 {
     PlannedTag planned;
     planned.Given = values;
+    planned.Keep = keep;
     if (readiness_ != Readiness::Ready)
         return planned;
     // The rows the merge does not set keep what the file's tag was read with.
     planned.Merged = id3v2Tag_->Values();
     MergeValues(planned.Merged, values, record_, numbers_);
+    if (keep.OtherFrames) {
+        if (!HoldWholeTag()) {
+            planned.Refusal = {io::Step::Keep, 0};
+            return planned;
+        }
+        // A tag of another version has no frames to keep, as it has none that were read.
+        id3v2::OtherFrames other;
+        if (!tagBytes_.empty() && id3v2::OtherFramesAsV23(tagBytes_, other)) {
+            planned.OtherFrames = std::move(other.Bytes);
+            planned.Dropped = std::move(other.Dropped);
+        }
+    }
     id3v2::TagPlan plan;
     plan.Header.SetBytes(headBytes_);
     plan.FileLength = fileLength_;
-    if (!id3v2::BuildNewTag(planned.Merged, plan, planned.NewTag))
+    plan.OtherFrames = planned.OtherFrames;
+    const bool built = id3v2::BuildNewTag(planned.Merged, plan, planned.NewTag);
+    if (!built || (keep.OtherFrames && static_cast<std::int64_t>(planned.NewTag.size()) > id3v2::kMostKeptTag)) {
+        planned.NewTag.clear();
+        planned.Refusal = {io::Step::Build, 0};
         return planned;
+    }
     planned.Rebuild = plan.NeedRewrite;
     // Byte for byte the tag the file has, whether it would be written in place or rebuilt (a tag
     // whose frames need more than 4096 bytes is always rebuilt, into the same bytes).
@@ -173,10 +213,10 @@ io::Outcome Inspection::Save(const PlannedTag& plan)
         if (readiness_ != Readiness::Ready)
             outcome = io::Outcome::Failure(cause_.step, cause_.error);
         else if (plan.NewTag.empty())
-            outcome = io::Outcome::Failure(io::Step::Build, 0);
+            outcome = io::Outcome::Failure(plan.Refusal.step, plan.Refusal.error);
         else if (Held())
             // Held since before its inspection: the song is what was inspected.
-            outcome = id3v2::WriteLockedTag(held_, plan.Merged, headBytes_);
+            outcome = id3v2::WriteLockedTag(held_, {plan.Merged, plan.OtherFrames, plan.Keep.Times}, headBytes_);
         else
             outcome = SaveRead(plan);
     } catch (...) {
@@ -196,7 +236,8 @@ io::Outcome Inspection::SaveRead(const PlannedTag& plan)
     const auto write = [this](const PlannedTag& planned) {
         const id3v2::InspectedFile inspected{identity_, fileLength_,
                                              tagBytes_.empty() ? std::span<const std::uint8_t>(headBytes_) : tagBytes_};
-        return id3v2::WriteTag(path_, planned.Merged, id3v2::WriteGuard{lockWait_, &inspected});
+        return id3v2::WriteTag(path_, {planned.Merged, planned.OtherFrames, planned.Keep.Times},
+                               id3v2::WriteGuard{lockWait_, &inspected});
     };
     const io::Outcome outcome = write(plan);
     if (outcome.kind != io::Outcome::Kind::Changed)
@@ -204,9 +245,9 @@ io::Outcome Inspection::SaveRead(const PlannedTag& plan)
     *this = Of(path_, Access::ReadOnly(lockWait_));
     if (readiness_ != Readiness::Ready)
         return io::Outcome::Failure(cause_.step, cause_.error);
-    const PlannedTag again = Plan(plan.Given);
+    const PlannedTag again = Plan(plan.Given, plan.Keep);
     if (again.NewTag.empty())
-        return io::Outcome::Failure(io::Step::Build, 0);
+        return io::Outcome::Failure(again.Refusal.step, again.Refusal.error);
     return write(again);
 }
 

@@ -5,6 +5,7 @@
 // got, which file it read and the old tag's bytes. Planning a new tag and saving it are its
 // operations. Used by one thread at a time; inspections of several songs may live side by side.
 #include "id3v2/FrameList.h"
+#include "id3v2/OtherFrames.h"
 #include "id3v2/TagValues.h"
 #include "id3v2/TagWriter.h"
 #include "io/BinaryFile.h"
@@ -57,11 +58,22 @@ struct Access {
     static Access HeldForWriting(std::chrono::milliseconds lockWait) { return {Mode::HoldForWriting, lockWait}; }
 };
 
+// What a rewrite keeps of the song besides the values it merges. By default neither: the new
+// tag holds the table's frames alone, and the song's times are those of the write.
+struct Keeping {
+    bool OtherFrames = false; // the old tag's other frames, as version 2.3 frames after the table's
+    bool Times = false;       // when the song was last read and written
+};
+
 // What a save would put into the inspected song, found without writing anything.
 struct PlannedTag {
     TagValues Given;              // the values it was planned from
+    Keeping Keep;                 // and what it keeps
     id3v2::TagValues Merged;      // the given values over the inspected ones
+    std::vector<std::uint8_t> OtherFrames;     // the old tag's other frames kept, as version 2.3
+    std::vector<id3v2::DroppedFrame> Dropped;  // the old tag's other frames that have no place
     std::vector<std::uint8_t> NewTag; // the new tag's bytes; empty when nothing would be written
+    io::Cause Refusal;            // why nothing would be written, for an inspected song (NewTag empty)
     bool Rebuild = false;         // the file would be rebuilt rather than written in place
     bool Unchanged = false;       // the file already begins with exactly these bytes
 };
@@ -104,9 +116,12 @@ public:
     const id3v2::TID3v2& ID3v2Tag() const { return *id3v2Tag_; }
 
     // The new tag of the merge-writer: every given value wins, the inspected value fills in for
-    // the others. Nothing is planned (NewTag empty) unless inspection is Ready, or when the tag
-    // would be too large. Throws ConversionError when Track is given and is no integer.
-    PlannedTag Plan(const TagValues& values) const;
+    // the others; keeping the other frames, they follow. Nothing is planned (NewTag empty)
+    // unless inspection is Ready, nor when the new tag would be too large or, keeping the other
+    // frames, the old tag is larger than id3v2::kMostKeptTag (Refusal says which). Keeping the
+    // other frames reads the whole old tag when the readers did not hold it. Throws
+    // ConversionError when Track is given and is no integer.
+    PlannedTag Plan(const TagValues& values, Keeping keep = {});
 
     // Writes the planned tag into the song; the held song is let go whatever happens. A song read
     // rather than held is locked now and must still be the file inspected; one that another
@@ -125,6 +140,11 @@ private:
     void InspectRead();
     void Inspect(io::SongBytes& song);
     void KeepTagStart(io::SongBytes& song);
+    // The whole old tag in tagBytes_, read now when the readers did not hold it; false when it is
+    // larger than id3v2::kMostKeptTag or cannot be read.
+    bool HoldWholeTag();
+    // The song's bytes, through the held file or opened again; false when it cannot be opened.
+    bool OpenBytes(io::SongBytes& song) const;
     io::Outcome SaveRead(const PlannedTag& plan);
 
     std::unique_ptr<audio::TMPEGaudio> audioInfo_;
@@ -143,7 +163,7 @@ private:
     io::FileIdentity identity_;
     std::int64_t fileLength_ = 0;
     // The song's first bytes (at least the tag header, fewer for a shorter file) and, when the
-    // readers held it in memory, its whole tag.
+    // readers held it in memory (or a plan that keeps its frames read it), its whole tag.
     std::vector<std::uint8_t> headBytes_;
     std::vector<std::uint8_t> tagBytes_;
 };

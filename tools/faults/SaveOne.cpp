@@ -1,8 +1,9 @@
-// fonarel-save-one [--read-first] TITLE SONG...: writes each song's tag as the programs write it
-// (an inspection held for writing, a plan with a title, an album and a track, its save). With
-// --read-first, as a song that cannot be held for writing is written: inspected read only, then
-// saved. Prints one line per song, "written" or "not written: REASON", and ends 0 when every song
-// was written, 1 otherwise.
+// fonarel-save-one [--read-first] [--keep] TITLE SONG...: writes each song's tag as the programs
+// write it (an inspection held for writing, a plan with a title, an album and a track, its save).
+// With --read-first, as a song that cannot be held for writing is written: inspected read only,
+// then saved. With --keep, keeping the old tag's other frames and the song's times. Prints one
+// line per song, "written PATH" or "not written PATH: REASON", and ends 0 when every song was
+// written, 1 otherwise.
 #include "id3v2/TagWriter.h"
 #include "io/Outcome.h"
 #include "tagkit/Inspection.h"
@@ -14,10 +15,15 @@
 int main(int argc, char** argv)
 {
     int first = 1;
-    const bool readFirst = argc > 1 && std::string_view(argv[1]) == "--read-first";
-    first += readFirst ? 1 : 0;
+    bool readFirst = false;
+    tagkit::Keeping keep;
+    for (; first < argc && std::string_view(argv[first]).starts_with("--"); ++first) {
+        const std::string_view flag = argv[first];
+        readFirst = readFirst || flag == "--read-first";
+        keep.OtherFrames = keep.Times = keep.OtherFrames || flag == "--keep";
+    }
     if (argc < first + 2) {
-        std::fprintf(stderr, "usage: fonarel-save-one [--read-first] TITLE SONG...\n");
+        std::fprintf(stderr, "usage: fonarel-save-one [--read-first] [--keep] TITLE SONG...\n");
         return 2;
     }
     tagkit::TagValues values;
@@ -33,7 +39,7 @@ int main(int argc, char** argv)
         tagkit::Inspection inspection = tagkit::Inspection::Of(path, access);
         io::Outcome saved = io::Outcome::Busy();
         if (!inspection.Busy())
-            saved = inspection.Save(inspection.Plan(values));
+            saved = inspection.Save(inspection.Plan(values, keep));
         if (saved.Done())
             std::printf("written %s\n", path.c_str());
         else
