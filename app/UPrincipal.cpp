@@ -9,6 +9,7 @@
 #include "app/WindowLabel.h"
 #include "app/WindowLook.h"
 #include "app/WindowText.h"
+#include "catalogue/Configuration.h"
 #include "catalogue/SongColumns.h"
 #include "catalogue/SongQuery.h"
 #include "songs/SongTagMapping.h"
@@ -184,6 +185,9 @@ void TFrmPrincipal::ReportFailure(const std::exception& error)
 
 void TFrmPrincipal::FormCreate()
 {
+    const catalogue::WritingSettings settings =
+        catalogue::ReadWritingSettings(catalogue::ConfigurationPath(executablePath_));
+    writing_.keep = {settings.keepOtherFrames, settings.keepTimes};
     const catalogue::StartupOutcome outcome = session_.Start(executablePath_);
     if (outcome.state != catalogue::StartupState::Ready) {
         // The start-up stops here, silently after its message; the window opens all the same.
@@ -451,7 +455,7 @@ void TFrmPrincipal::WriteSongTag()
         beforeSong_();
     // A song that cannot be written is passed over; the run goes on with the next one.
     try {
-        songs::WriteCatalogueSong(songs::MapSongToTag(session_.Q_Musicas().Current()), songs::SongWriteOptions{}, written_);
+        songs::WriteCatalogueSong(songs::MapSongToTag(session_.Q_Musicas().Current()), writing_, written_);
     } catch (...) {
     }
 }

@@ -4,6 +4,7 @@
 // general error report of every handler.
 #include "app/GridLook.h"
 #include "catalogue/CatalogueSession.h"
+#include "songs/SongWriting.h"
 #include "io/FileSystem.h"
 
 #include <QWidget>
@@ -114,6 +115,8 @@ private:
     std::function<void()> beforeSong_;
     // The file systems the run at hand wrote to: flushed once when it ends.
     io::WrittenFileSystems written_;
+    // How songs are written, as RevoZadoz.ini's [GRAVACAO] says at start-up.
+    songs::SongWriteOptions writing_;
     bool searchPending_ = false;
     bool running_ = false;
     bool displaySuspended_ = false;

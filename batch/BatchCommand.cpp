@@ -56,6 +56,12 @@ private:
     const TerminalText& terminal_;
 };
 
+// The configuration file the command reads: --ini, else RevoZadoz.ini beside the program.
+std::filesystem::path IniPath(const CommandOptions& options, const std::filesystem::path& executable)
+{
+    return options.ini ? std::filesystem::path(*options.ini) : catalogue::ConfigurationPath(executable);
+}
+
 // The database name: --database, else the INI file's (--ini, else RevoZadoz.ini beside the
 // program). None, after saying why, when there is none.
 std::optional<std::string> DatabaseName(const CommandOptions& options, const std::filesystem::path& executable,
@@ -63,7 +69,7 @@ std::optional<std::string> DatabaseName(const CommandOptions& options, const std
 {
     if (options.database)
         return *options.database;
-    const std::filesystem::path ini = options.ini ? std::filesystem::path(*options.ini) : catalogue::ConfigurationPath(executable);
+    const std::filesystem::path ini = IniPath(options, executable);
     if (!catalogue::ConfigurationExists(ini)) {
         talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
         return std::nullopt;
@@ -74,6 +80,14 @@ std::optional<std::string> DatabaseName(const CommandOptions& options, const std
         return std::nullopt;
     }
     return name;
+}
+
+// What the writes keep: what the options ask, and what the configuration file's [GRAVACAO] says
+// (read also when --database names the catalogue).
+tagkit::Keeping KeepingOf(const CommandOptions& options, const std::filesystem::path& executable)
+{
+    const catalogue::WritingSettings settings = catalogue::ReadWritingSettings(IniPath(options, executable));
+    return {options.keepOtherFrames || settings.keepOtherFrames, options.keepTimes || settings.keepTimes};
 }
 
 // The rows to write, in list order: every row, or the rows of the codes asked for.
@@ -134,7 +148,7 @@ std::string ReportLine(std::string_view code, const std::string& path, const son
 
 class Run {
 public:
-    Run(const CommandOptions& options, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
+    Run(const CommandOptions& options, tagkit::Keeping keep, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
         : options_(options)
         , talk_(talk)
         , interrupted_(interrupted)
@@ -143,6 +157,7 @@ public:
         writeOptions_.skipUnchanged = options.skipUnchanged;
         writeOptions_.keepTags = options.dryRun || options.report.has_value();
         writeOptions_.lockWait = options.lockWait;
+        writeOptions_.keep = keep;
     }
 
     bool OpenReport()
@@ -244,7 +259,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         return kExitUsage;
     }
     // Interrupted while the list was read: the run stops before its first song and says so.
-    Run run(options, talk, interrupted);
+    Run run(options, KeepingOf(options, executablePath), talk, interrupted);
     if (!run.OpenReport())
         return kExitUsage;
     run.WriteSongs(songs, ChosenRows(songs, options.codes, talk));

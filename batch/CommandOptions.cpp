@@ -73,6 +73,10 @@ bool* Flag(CommandOptions& options, std::string_view name)
         return &options.dryRun;
     if (name == "--skip-unchanged")
         return &options.skipUnchanged;
+    if (name == "--keep-other-frames")
+        return &options.keepOtherFrames;
+    if (name == "--keep-times")
+        return &options.keepTimes;
     if (name == "--quiet" || name == "-q")
         return &options.quiet;
     if (name == "--help" || name == "-h")
@@ -146,7 +150,12 @@ How:
   --dry-run           inspect only and show, per song, each frame whose value would change;
                       no file is opened for writing
   --skip-unchanged    leave alone a song whose new tag would be the tag it already has
-  --report FILE       one line per song: code, path, outcome, changed frame IDs (tab-separated)
+  --keep-other-frames keep the old tag's other frames (pictures, lyrics, TXXX, ...) as ID3v2.3
+                      frames after the catalogue's ([GRAVACAO] manter_quadros=1 does too)
+  --keep-times        give each song back the access and modification times it had
+                      ([GRAVACAO] manter_datas=1 does too)
+  --report FILE       one line per song: code, path, outcome, changed frame IDs, reason
+                      (tab-separated)
   --wait SECONDS      how long to wait for a song that another program is writing before it
                       counts as busy (default 5)
   -j, --jobs N        write up to N songs at once (default 4); the listing, the report and

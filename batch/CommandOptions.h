@@ -21,6 +21,9 @@ struct CommandOptions {
     std::vector<std::int64_t> codes;     // --code N, in the order given
     bool dryRun = false;
     bool skipUnchanged = false;
+    // --keep-other-frames, --keep-times; also on when RevoZadoz.ini's [GRAVACAO] says so.
+    bool keepOtherFrames = false;
+    bool keepTimes = false;
     bool quiet = false;
     std::optional<std::string> report;   // --report FILE
     // --wait SECONDS: how long a song another writer holds is waited for.

@@ -26,6 +26,16 @@ std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
     return std::string(text::TrimBlanks(value));
 }
 
+WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath)
+{
+    std::string bytes;
+    if (!ReadFileBytes(configurationPath, bytes))
+        return {};
+    const IniFile ini = IniFile::Parse(bytes);
+    const auto on = [&ini](std::string_view key) { return text::TrimBlanks(ini.Value(kWritingSection, key)) == "1"; };
+    return {on(kKeepFramesKey), on(kKeepTimesKey)};
+}
+
 std::string DefaultDatabaseName()
 {
     return (std::filesystem::path(io::HomeFolder()) / ".local/share/Fonarel2010/catalogue.fdb").string();

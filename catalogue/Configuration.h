@@ -10,6 +10,9 @@ namespace catalogue {
 inline constexpr std::string_view kConfigurationFileName = "RevoZadoz.ini";
 inline constexpr std::string_view kDatabaseSection = "BANCO";
 inline constexpr std::string_view kDatabaseKey = "caminho";
+inline constexpr std::string_view kWritingSection = "GRAVACAO";
+inline constexpr std::string_view kKeepFramesKey = "manter_quadros";
+inline constexpr std::string_view kKeepTimesKey = "manter_datas";
 
 // The executable's own path with its file name replaced by RevoZadoz.ini.
 std::filesystem::path ConfigurationPath(const std::filesystem::path& executablePath);
@@ -20,6 +23,15 @@ bool ConfigurationExists(const std::filesystem::path& configurationPath);
 // Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
 // the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath);
+
+// How both programs write songs, from section GRAVACAO: manter_quadros=1 keeps the old tag's other
+// frames, manter_datas=1 the songs' times. Anything else, a missing key or an unreadable file is
+// off.
+struct WritingSettings {
+    bool keepOtherFrames = false;
+    bool keepTimes = false;
+};
+WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath);
 
 // The database name in effect until a configuration file sets one: the per-user catalogue file
 // $HOME/.local/share/Fonarel2010/catalogue.fdb (the home folder of the account when HOME is unset).
