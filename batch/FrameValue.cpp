@@ -71,7 +71,39 @@ FrameValue Popularimeter(Bytes content)
         shown += " from " + Quoted(Utf8FromLatin1(AsText(fields.Address)));
     if (fields.PlayCount)
         shown += ", played " + std::to_string(*fields.PlayCount) + " times";
-    return {std::string(AsText(content)), shown, {}};
+    // Each player rates under its own address; ours is the one without.
+    return {std::string(AsText(content)), shown, QuotedUnlessEmpty(Utf8FromLatin1(AsText(fields.Address)))};
+}
+
+// A picture's value whatever the encoding of its description: MIME type (or image format),
+// picture type, description and data.
+std::string PictureKey(std::string_view id, std::string_view content)
+{
+    const std::uint8_t encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
+    const std::string_view afterEncoding = content.substr(std::min<std::size_t>(1, content.size()));
+    std::string_view format = afterEncoding.substr(0, 3);
+    std::string_view rest = afterEncoding.substr(format.size());
+    if (id == "APIC") {
+        const id3v2::TerminatedString mime = id3v2::SplitAtTerminator(afterEncoding, id3v2::EncodingLatin1);
+        format = mime.Text;
+        rest = mime.Rest;
+    }
+    const std::string_view type = rest.substr(0, 1);
+    const id3v2::TerminatedString description = id3v2::SplitAtTerminator(rest.substr(type.size()), encoding);
+    return std::string(format) + '\0' + std::string(type) + '\0' + Utf8FromFrameText(encoding, description.Text) + '\0' +
+           std::string(description.Rest);
+}
+
+// An encapsulated object's value whatever the encoding of its texts: MIME type, file name,
+// description and object.
+std::string ObjectKey(std::string_view content)
+{
+    const std::uint8_t encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
+    const auto mime = id3v2::SplitAtTerminator(content.substr(content.empty() ? 0 : 1), id3v2::EncodingLatin1);
+    const auto fileName = id3v2::SplitAtTerminator(mime.Rest, encoding);
+    const auto description = id3v2::SplitAtTerminator(fileName.Rest, encoding);
+    return std::string(mime.Text) + '\0' + Utf8FromFrameText(encoding, fileName.Text) + '\0' +
+           Utf8FromFrameText(encoding, description.Text) + '\0' + std::string(description.Rest);
 }
 
 // APIC: encoding, MIME type (single-byte, ended by a zero byte), picture type, description,
@@ -139,11 +171,13 @@ FrameValue ValueOfFrame(const id3v2::ListedFrame& frame)
         return Popularimeter(content);
     FrameValue value{std::string(AsText(content)), SizeText(frame.StoredSize), {}};
     if (id == "APIC" || id == "PIC") {
+        value.key = PictureKey(id, AsText(content));
         value.shown = "picture, " + value.shown;
         value.identity = PictureIdentity(id, AsText(content));
     } else if (id == "UFID" || id == "PRIV") {
         value.identity = OwnerIdentity(AsText(content));
     } else if (id == "GEOB") {
+        value.key = ObjectKey(AsText(content));
         value.identity = ObjectIdentity(AsText(content));
     }
     return value;

@@ -17,9 +17,10 @@ struct FrameValue {
 
 // Text frames by their text; links by their address; comments, lyrics, user texts and user
 // links by their language, description and text, named by the description; the popularimeter by
-// its address, rating and counter; any other frame by its bytes, with pictures named by their
-// type and MIME type (image format in version 2.2), unique file identifiers and private frames by
-// their owner, and encapsulated objects by their MIME type, file name and description.
+// its address, rating and counter, named by its address; pictures and encapsulated objects by
+// their fields, their texts decoded, named by their type and MIME type (image format in version
+// 2.2), and by their MIME type, file name and description; any other frame by its bytes, unique
+// file identifiers and private frames named by their owner.
 FrameValue ValueOfFrame(const id3v2::ListedFrame& frame);
 
 } // namespace batch
