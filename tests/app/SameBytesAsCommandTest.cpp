@@ -1,4 +1,5 @@
-// The window's "Gravar Todas" and fonarel-write over the same songs write the same bytes: the
+// The window's "Gravar Todas" and fonarel-write over the same songs write the same bytes (also
+// keeping the old tags' other frames, as RevoZadoz.ini and the command's option ask): the
 // demo catalogue's mixed folder (tags of each version, ID3v1 only, none, invalid audio, a picture,
 // missing files), embedded and through the loopback server.
 #include "WindowTesting.h"
@@ -77,26 +78,35 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
     const Files before = ReadFiles(songs);
     ASSERT_GT(before.size(), 200u);
 
-    WriteIni("[BANCO]\r\ncaminho=" + database + "\r\n");
-    Open();
-    Window().BTodas->click();
-    ASSERT_EQ(boxes_.shown.size(), 1u);
-    Close();
-    const Files byWindow = ReadFiles(songs);
+    // With the table's frames alone, then keeping the old tags' other frames.
+    for (const bool keeping : {false, true}) {
+        SCOPED_TRACE(keeping ? "keeping the other frames" : "the table's frames alone");
+        PutBack(before, songs);
+        WriteIni("[BANCO]\r\ncaminho=" + database + "\r\n" + (keeping ? "[GRAVACAO]\r\nmanter_quadros=1\r\n" : ""));
+        const std::size_t shown = boxes_.shown.size();
+        Open();
+        Window().BTodas->click();
+        ASSERT_EQ(boxes_.shown.size(), shown + 1);
+        Close();
+        const Files byWindow = ReadFiles(songs);
 
-    PutBack(before, songs);
-    ASSERT_EQ(ReadFiles(songs), before);
-    ASSERT_TRUE(Runs({FONAREL_WRITE_TOOL, "--quiet", "--database", database}));
-    const Files byCommand = ReadFiles(songs);
+        PutBack(before, songs);
+        ASSERT_EQ(ReadFiles(songs), before);
+        std::vector<std::string> command = {FONAREL_WRITE_TOOL, "--quiet", "--database", database};
+        if (keeping)
+            command.push_back("--keep-other-frames");
+        ASSERT_TRUE(Runs(command));
+        const Files byCommand = ReadFiles(songs);
 
-    std::size_t changed = 0;
-    for (const auto& [path, bytes] : byWindow) {
-        EXPECT_EQ(byCommand.at(path) == bytes, true) << path;
-        changed += before.at(path) != bytes;
+        std::size_t changed = 0;
+        for (const auto& [path, bytes] : byWindow) {
+            EXPECT_EQ(byCommand.at(path) == bytes, true) << path;
+            changed += before.at(path) != bytes;
+        }
+        EXPECT_EQ(byCommand.size(), byWindow.size());
+        // Every MP3 the catalogue lists with readable audio and tag was written.
+        EXPECT_EQ(changed, 242u);
     }
-    EXPECT_EQ(byCommand.size(), byWindow.size());
-    // Every MP3 the catalogue lists with readable audio and tag was written.
-    EXPECT_EQ(changed, 242u);
 }
 
 // The window and the command at once over the same songs, each through its own copy of the

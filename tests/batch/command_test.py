@@ -185,6 +185,71 @@ def frames_of(path):
     return {k: sorted(v, key=repr) for k, v in frames.items()}
 
 
+# The frames a write makes from the catalogue (the frame table's), by mutagen's key.
+TABLE_KEYS = {
+    "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "TCOM", "TENC", "TCOP", "TLAN", "TRIT", "TINT", "TEXT",
+    "TEST", "TIDM", "TCAR", "TVIN", "TMXI", "TMXF", "TRFI", "TRFF", "TCAD", "TSUC", "TGRA", "TVOC", "TTPE",
+    "TPIN", "TPFI", "TPMI", "COMM::eng", "WXXX:", "POPM:",
+}
+
+
+# Frames version 2.3 has no place for. mutagen's conversion to 2.3 drops them by key, which misses
+# those whose key holds a description (an RVA2 "track"); a write drops them all.
+V24_ONLY = {"ASPI", "EQU2", "RVA2", "SEEK", "SIGN", "TDEN", "TDOR", "TDRC", "TDRL", "TDTG", "TIPL", "TMCL", "TMOO",
+            "TPRO", "TSOA", "TSOP", "TSOT", "TSST"}
+
+
+def other_frames(path):
+    """mutagen's view of the file as an ID3v2.3 tag, outside the table's frames: key -> sorted
+    values, encodings aside and a text's several values joined as a version 2.3 tag joins them."""
+    try:
+        tags = ID3(path, v2_version=3, load_v1=False)
+    except ID3NoHeaderError:
+        return {}
+    frames = {}
+    for key, frame in tags.items():
+        if key not in TABLE_KEYS and frame.FrameID not in V24_ONLY:
+            value = tuple((name, ("/".join(v),) if name == "text" else v) for name, v in frame_value(frame))
+            frames.setdefault(key, []).append(value)
+    for raw in tags.unknown_frames:
+        frame_id = raw[:4].decode("latin-1")
+        if frame_id not in TABLE_KEYS:
+            frames.setdefault(frame_id, []).append(bytes(raw[10:]))
+    return {key: sorted(values, key=repr) for key, values in frames.items()}
+
+
+def rich_tag(path, version):
+    """Replaces the song's tag by one that other programs' frames fill: pictures, lyrics, loudness
+    and cue points, identifiers, a player's rating and count, dates and people."""
+    from mutagen.id3 import (APIC, COMM, GEOB, PRIV, POPM, RVA2, TDOR, TDRC, TIPL, TIT2, TMCL, TMOO, TOAL, TOPE,
+                             TPE2, TSSE, TXXX, UFID, USLT)
+    tags = ID3()
+    tags.add(TIT2(encoding=3, text="Antiga"))
+    tags.add(APIC(encoding=3, mime="image/jpeg", type=3, desc="capa", data=b"\xff\xd8" + bytes(range(256)) * 160))
+    tags.add(APIC(encoding=1, mime="image/png", type=4, desc="verso", data=b"\x89PNG" + b"P" * 3026))
+    for desc, text in (("replaygain_track_gain", "-6.20 dB"), ("replaygain_track_peak", "0.988"),
+                       ("liq_cue_in", "0.35"), ("liq_cue_out", "212.4")):
+        tags.add(TXXX(encoding=3, desc=desc, text=text))
+    tags.add(COMM(encoding=3, lang="eng", desc="iTunNORM", text="000001"))
+    tags.add(COMM(encoding=1, lang="por", desc="nota", text="boa"))
+    tags.add(USLT(encoding=3, lang="por", desc="", text="la la la"))
+    tags.add(UFID(owner="http://musicbrainz.org", data=b"abc-123"))
+    tags.add(PRIV(owner="WM/MediaClassPrimaryID", data=b"\x01\x02"))
+    tags.add(GEOB(encoding=3, mime="application/octet-stream", filename="cues.dat", desc="DJ", data=b"xyz"))
+    tags.add(POPM(email="player@example", rating=200, count=42))
+    tags.add(TSSE(encoding=3, text="LAME"))
+    tags.add(TOPE(encoding=3, text="Orig"))
+    tags.add(TOAL(encoding=2 if version == 4 else 1, text="Disco original"))
+    tags.add(TPE2(encoding=3, text=["Banda", "Outra"]))
+    tags.add(TDRC(encoding=3, text="1987-05-21T13:45"))
+    tags.add(TDOR(encoding=3, text="1986"))
+    tags.add(TIPL(encoding=3, people=[["producer", "Ana"]]))
+    tags.add(TMCL(encoding=3, people=[["guitar", "Rui"]]))
+    tags.add(TMOO(encoding=3, text="calmo"))
+    tags.add(RVA2(desc="track", channel=1, gain=-2.5, peak=0.5))
+    tags.save(path, v2_version=version)
+
+
 def changed_ids(before, after):
     return {i for i in set(before) | set(after) if before.get(i) != after.get(i)}
 
@@ -533,6 +598,65 @@ class ChoiceAndFailureTest(unittest.TestCase):
         finally:
             for folder in mounts:
                 run(["umount", str(folder)])
+
+
+class KeepingTest(unittest.TestCase):
+    """--keep-other-frames over the demo's songs and two that other programs tagged richly; embedded only."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.demo = demo()
+        cls.database = cls.demo.database(False)
+
+    def setUp(self):
+        self.demo.restore()
+
+    def run_report(self, name, *args):
+        report = self.demo.root / name
+        result = command("--database", self.database, "--quiet", "--report", str(report), *args)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return report_lines(report), result
+
+    def test_the_other_frames_are_what_mutagen_read_and_a_second_run_writes_nothing(self):
+        listed, _ = self.run_report("listed.tsv", "--dry-run")
+        writable = [(code, path) for code, path, outcome, _ in listed if outcome == "would-write"]
+        (code24, rich24), (code23, rich23) = writable[0], writable[1]
+        rich_tag(rich24, 4)
+        rich_tag(rich23, 3)
+        dry = command("--database", self.database, "--dry-run", "--keep-other-frames", "--code", str(code24))
+        # What v2.3 has no place for is named; what it keeps is not.
+        self.assertIn(b"    TMOO: removed (was \"calmo\")\n", dry.stdout)
+        self.assertIn(b"    RVA2", dry.stdout)
+        self.assertNotIn(b"APIC", dry.stdout)
+        self.assertNotIn(b"TXXX", dry.stdout)
+        before = {path: other_frames(path) for _, path in writable}
+        self.assertGreater(len(before[rich24]), 15)
+
+        rows, _ = self.run_report("keep.tsv", "--keep-other-frames")
+        written = [path for _, path, outcome, _ in rows if outcome == "written"]
+        self.assertGreater(len(written), 200)
+        differing = {path: (before[path], other_frames(path)) for path in written if other_frames(path) != before[path]}
+        self.assertEqual(differing, {})
+        frames = sum(len(values) for path in written for values in before[path].values())
+        print(f"\n{len(written)} songs written, {frames} frames outside the table, all as mutagen read them",
+              file=sys.stderr)
+
+        again, _ = self.run_report("again.tsv", "--keep-other-frames", "--skip-unchanged")
+        self.assertNotIn("written", {outcome for _, _, outcome, _ in again})
+
+    def test_keeping_the_times_gives_every_song_written_the_times_it_had(self):
+        old = (978307200_123456789, 1009843200_987654321)  # read in 2001, written in 2002
+        before = {str(path): path.read_bytes() for path in Path(self.demo.songs).rglob("*")
+                  if path.suffix.lower() == ".mp3" and path.is_file()}
+        for path in before:
+            os.utime(path, ns=old)
+        rows, _ = self.run_report("times.tsv", "--keep-times")
+        written = [path for _, path, outcome, _ in rows if outcome == "written"]
+        self.assertGreater(len(written), 200)
+        # Looked at before anything reads the songs again (a read may move the access time on).
+        times = {path: (os.stat(path).st_atime_ns, os.stat(path).st_mtime_ns) for path in written}
+        self.assertEqual({path: old for path in written}, times)
+        self.assertEqual([path for path in written if Path(path).read_bytes() == before[path]], [])
 
 
 if __name__ == "__main__":

@@ -15,8 +15,11 @@ embedded, and no writer is killed: the embedded engines of a machine share memor
 killed one stays registered, and the next one that creates a database then waits for it for
 ever (the engine's fault, not the songs').
 
-    race_test.py FONAREL_WRITE FONAREL_CATALOGUE TRIALS [WRITERS] [SEED] [JOBS]
+    race_test.py FONAREL_WRITE FONAREL_CATALOGUE TRIALS [WRITERS] [SEED] [JOBS] [keep]
         (3 writers, seed 2010, each writing 1 song at a time)
+
+keep: the writers keep the old tags' other frames and the songs' times (the in-place songs' tags
+then hold a picture and a loudness value).
 """
 import os
 import random
@@ -49,8 +52,9 @@ class Catalogue:
             f.write("\n".join(lines) + "\n")
         subprocess.run([tool, "--replace", self.database, description], check=True, capture_output=True)
 
-    def command(self, write, report, jobs=1):
-        return [write, "--database", self.database, "--quiet", "--report", report, "--jobs", str(jobs)]
+    def command(self, write, report, jobs=1, keep=False):
+        return [write, "--database", self.database, "--quiet", "--report", report, "--jobs", str(jobs)] + \
+            (["--keep-other-frames", "--keep-times"] if keep else [])
 
 
 def lay_out(masters, folder):
@@ -87,6 +91,7 @@ def main():
     writers = int(sys.argv[4]) if len(sys.argv) > 4 else 3
     seed = int(sys.argv[5]) if len(sys.argv) > 5 else 2010
     jobs = int(sys.argv[6]) if len(sys.argv) > 6 else 1
+    keep = len(sys.argv) > 7 and sys.argv[7] == "keep"
     rng = random.Random(seed)
     faults = []
     counts = {"old": 0, "new": 0, "kills": 0, "stale": 0, "busy": 0}
@@ -95,7 +100,7 @@ def main():
         return 1
     with tempfile.TemporaryDirectory(prefix="fonarel-race-") as work:
         os.chmod(work, 0o777)  # the server makes the catalogues here
-        in_place, rebuild = make_masters(work, 550, 240)
+        in_place, rebuild = make_masters(work, 550, 240, keep)
         masters = (in_place, rebuild)
         folder = os.path.join(work, "songs")
         os.makedirs(folder)
@@ -108,7 +113,7 @@ def main():
         for catalogue in catalogues:
             lay_out(masters, folder)
             start = time.monotonic()
-            subprocess.run(catalogue.command(write, os.devnull), check=True)
+            subprocess.run(catalogue.command(write, os.devnull, keep=keep), check=True)
             duration = max(duration, time.monotonic() - start)
             alone.append([read(os.path.join(folder, "song%02d.mp3" % i)) for i in range(SONGS)])
         # A writer that writes in place over another's rebuilt song writes what it would have
@@ -117,7 +122,7 @@ def main():
         for trial in range(trials):
             lay_out(masters, folder)
             reports = [os.path.join(work, "report%d.tsv" % w) for w in range(writers)]
-            processes = [subprocess.Popen(c.command(write, r, jobs), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            processes = [subprocess.Popen(c.command(write, r, jobs, keep), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
                          for c, r in zip(catalogues, reports)]
             kill = SERVER and trial % 4 != 3
             victim = rng.randrange(writers) if kill else -1
@@ -157,7 +162,7 @@ def main():
                 faults.append("trial %d (no kill): left %s" % (trial, ", ".join(stale)))
             if kill:
                 counts["stale"] += len(stale)
-                again = subprocess.run(catalogues[0].command(write, os.devnull), capture_output=True)
+                again = subprocess.run(catalogues[0].command(write, os.devnull, keep=keep), capture_output=True)
                 if again.returncode != 0 or leftovers(folder):
                     faults.append("trial %d: the run after the kill ended with %d and left %s" %
                                   (trial, again.returncode, leftovers(folder)))

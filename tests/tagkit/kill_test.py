@@ -7,7 +7,10 @@ again). After each kill every song must be byte for byte its old file or its new
 audio unchanged; then a second run over the same songs (which may find a stale temporary file)
 must complete, leave every song new, and leave no temporary file.
 
-    kill_test.py FONAREL_SAVE_ONE [KILLS] [SEED]     (20 kills, seed 2010 by default)
+    kill_test.py FONAREL_SAVE_ONE [KILLS] [SEED] [keep]     (20 kills, seed 2010 by default)
+
+keep: the writes keep the old tags' other frames and the songs' times (the in-place songs' tags
+then hold a picture and a loudness value).
 """
 import os
 import random
@@ -40,23 +43,25 @@ def main():
     tool = sys.argv[1]
     kills = int(sys.argv[2]) if len(sys.argv) > 2 else 20
     seed = int(sys.argv[3]) if len(sys.argv) > 3 else 2010
+    keep = len(sys.argv) > 4 and sys.argv[4] == "keep"
+    tool = [tool, "--keep"] if keep else [tool]
     rng = random.Random(seed)
     faults = []
     counts = {"old": 0, "new": 0, "stale": 0}
     with tempfile.TemporaryDirectory(prefix="fonarel-kills-") as work:
-        in_place, rebuild = make_masters(work, 330, 2)
+        in_place, rebuild = make_masters(work, 330, 2, keep)
         masters = [in_place if i % 2 == 0 else rebuild for i in range(SONGS)]
         old = {i: read(m) for i, m in enumerate(masters)}
         # The new bytes of every song, and how long a whole run takes.
         songs = lay_out(masters, os.path.join(work, "clean"))
         start = time.monotonic()
-        subprocess.run([tool, "Novo"] + songs, check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(tool + ["Novo"] + songs, check=True, stdout=subprocess.DEVNULL)
         duration = time.monotonic() - start
         new = {i: read(s) for i, s in enumerate(songs)}
         for kill in range(kills):
             songs = lay_out(masters, os.path.join(work, "run"))
             delay = rng.uniform(0, duration)
-            process = subprocess.Popen([tool, "Novo"] + songs, stdout=subprocess.DEVNULL)
+            process = subprocess.Popen(tool + ["Novo"] + songs, stdout=subprocess.DEVNULL)
             time.sleep(delay)
             process.send_signal(signal.SIGKILL)
             process.wait()
@@ -71,7 +76,7 @@ def main():
                 if audio_hash(data) != audio_hash(old[i]):
                     faults.append("kill %d after %.4f s: song %d lost its audio" % (kill, delay, i))
                 counts["stale"] += os.path.exists(song + "~")
-            again = subprocess.run([tool, "Novo"] + songs, stdout=subprocess.DEVNULL)
+            again = subprocess.run(tool + ["Novo"] + songs, stdout=subprocess.DEVNULL)
             if again.returncode != 0:
                 faults.append("kill %d: the next run did not write every song" % kill)
             for i, song in enumerate(songs):
