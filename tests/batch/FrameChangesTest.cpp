@@ -62,11 +62,12 @@ TEST(FrameChanges, CommentsCountTheirLanguageAndDescriptionAndRatingsTheirAddres
 {
     const std::string ours = Tag(3, FrameV23("COMM", "\0eng\0Bom"s) + FrameV23("POPM", "\0\xC4"s));
     auto changes = Changes(Tag(3, FrameV23("COMM", "\0por\0Bom"s) + FrameV23("POPM", "a@b\0\xC4\0\0\0\x03"s)), ours);
-    ASSERT_EQ(changes.size(), 2u);
+    // Each player's rating under its own address: the old one's goes, ours comes.
+    ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes[0].before, "(por) \"Bom\"");
     EXPECT_EQ(changes[0].after, "(eng) \"Bom\"");
-    EXPECT_EQ(changes[1].before, "rating 196 from \"a@b\", played 3 times");
-    EXPECT_EQ(changes[1].after, "rating 196");
+    EXPECT_EQ(ChangeLine(changes[1]), "POPM: added rating 196");
+    EXPECT_EQ(ChangeLine(changes[2]), "POPM \"a@b\": removed (was rating 196 from \"a@b\", played 3 times)");
     // A comment in UTF-16 with the same language, description and text is the same comment.
     EXPECT_TRUE(Changes(Tag(3, FrameV23("COMM", "\x01"s + "eng" + "\xFF\xFE\0\0"s + Utf16LittleEndian(u"Bom").substr(1)) +
                                    FrameV23("POPM", "\0\xC4"s)),

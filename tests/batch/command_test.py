@@ -309,8 +309,8 @@ class CommandTest(unittest.TestCase):
             self.assertEqual(ids, real_ids, path)
             outcomes[outcome] = outcomes.get(outcome, 0) + 1
             if real_outcome == "written":
+                # An ID stands once for each frame of it that changes (a player's POPM dropped, ours added).
                 self.assertEqual(set(ids), changed_ids(frames_before[path], frames_of(path)), path)
-                self.assertEqual(len(ids), len(set(ids)), path)
             elif path in before:
                 self.assertEqual(file_states(Path(path).parent)[path], before[path], path)
         self.assertEqual(outcomes, {"would-write": 242, "not-mp3": 1, "missing": 3, "passed-over": 1})
