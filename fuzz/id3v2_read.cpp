@@ -10,13 +10,16 @@
 // after the new tag must be the bytes that followed the old one.
 //
 // The frames a rewritten tag keeps of the old one (OtherFramesAsV23) are taken from every input:
-// put after a version 2.3 header, they must be kept again as they are, none dropped.
+// put after a version 2.3 header, they must be kept again as they are, none dropped. The values
+// are then saved again over the input keeping them: the new tag must keep exactly those frames,
+// with the same values and the same bytes after it.
 #include "ScratchFile.h"
 #include "id3v2/ID3v2.h"
 #include "id3v2/OtherFrames.h"
 #include "id3v2/Popularimeter.h"
 #include "id3v2/TagHeader.h"
 #include "id3v2/TagParser.h"
+#include "id3v2/TagWriter.h"
 #include "io/ByteSource.h"
 #include "text/Trim.h"
 
@@ -87,6 +90,34 @@ void CheckOtherFrames(std::span<const std::uint8_t> input)
                    "kept frames change when they are kept again");
 }
 
+// The values saved over the input once more, keeping its other frames.
+void CheckKeepingSave(const std::string& path, std::span<const std::uint8_t> input, const id3v2::TID3v2& tag,
+                      const id3v2::OtherFrames& kept)
+{
+    if (!fuzzing::WriteWholeFile(path, input))
+        return;
+    const id3v2::TagWrite write{tag.Values(), kept.Bytes};
+    if (!id3v2::WriteTag(path, write, id3v2::WriteGuard{}).Done()) {
+        fuzzing::Check(fuzzing::ReadWholeFile(path) == std::vector<std::uint8_t>(input.begin(), input.end()), kHarness,
+                       "failed save keeping the other frames changed the file");
+        return;
+    }
+    const std::vector<std::uint8_t> after = fuzzing::ReadWholeFile(path);
+    id3v2::TID3v2 again;
+    fuzzing::Check(again.ReadFromFile(path) && again.TagFound() && again.MajorVersion() == 3, kHarness,
+                   "saved tag keeping the other frames not found");
+    fuzzing::Check(SameValuesAfterWrite(tag.Values(), again.Values()), kHarness, "values changed by a save keeping the other frames");
+    const auto newTag = static_cast<std::size_t>(again.TagSize());
+    id3v2::OtherFrames keptAgain;
+    fuzzing::Check(id3v2::OtherFramesAsV23(std::span(after).first(newTag), keptAgain) && keptAgain.Bytes == kept.Bytes,
+                   kHarness, "the saved tag does not keep the other frames as they were kept");
+    const std::size_t oldTag = AudioStart(input);
+    fuzzing::Check(after.size() - newTag == input.size() - oldTag &&
+                       std::equal(after.begin() + static_cast<std::ptrdiff_t>(newTag), after.end(),
+                                  input.begin() + static_cast<std::ptrdiff_t>(oldTag)),
+                   kHarness, "bytes after the tag changed by a save keeping the other frames");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -133,6 +164,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         fuzzing::Check(fuzzing::ReadWholeFile(path) == std::vector<std::uint8_t>(input.begin(), input.end()), kHarness, "failed save changed the file");
     }
+    // A write keeps the frames of a tag the reader read, and only its own bytes.
+    id3v2::OtherFrames keptOfTag;
+    if (read && tag.TagSize() > 0 && id3v2::OtherFramesAsV23(input.first(tagSize), keptOfTag) && !keptOfTag.Bytes.empty())
+        CheckKeepingSave(path, input, tag, keptOfTag);
     ::unlink(path.c_str());
     ::unlink((path + "~").c_str());
     return 0;

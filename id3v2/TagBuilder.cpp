@@ -115,10 +115,23 @@ std::vector<std::uint8_t> AssembleTag(const TagPlan& plan)
     out.reserve(kHeaderSize + static_cast<std::size_t>(FramesSize(plan)) + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)));
     const auto header = plan.Header.Bytes();
     out.insert(out.end(), header.begin(), header.end());
-    for (const FrameRow& f : kFrameTable)
-        if (!plan.FrameData[f.row].empty())
-            AppendFrame(out, f.idV23, plan.FrameEncoding[f.row], plan.FrameData[f.row]);
-    out.insert(out.end(), plan.OtherFrames.begin(), plan.OtherFrames.end());
+    // A tag is read with the last frame of an ID winning, and the other frames kept may hold more
+    // comments, links and ratings: the table's own come after them, so that they are read back.
+    const auto described = [](const FrameRow& f) { return f.row == RowComment || f.row == RowLink || f.row == RowRating; };
+    const auto append = [&](bool describedOnes) {
+        for (const FrameRow& f : kFrameTable)
+            if (!plan.FrameData[f.row].empty() && described(f) == describedOnes)
+                AppendFrame(out, f.idV23, plan.FrameEncoding[f.row], plan.FrameData[f.row]);
+    };
+    if (plan.OtherFrames.empty()) {
+        for (const FrameRow& f : kFrameTable)
+            if (!plan.FrameData[f.row].empty())
+                AppendFrame(out, f.idV23, plan.FrameEncoding[f.row], plan.FrameData[f.row]);
+    } else {
+        append(false);
+        out.insert(out.end(), plan.OtherFrames.begin(), plan.OtherFrames.end());
+        append(true);
+    }
     out.resize(out.size() + static_cast<std::size_t>(std::max(plan.PaddingSize, 0)), 0);
     return out;
 }

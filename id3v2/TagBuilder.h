@@ -45,8 +45,10 @@ void FillFrameData(const TagValues& values, TagPlan& plan);
 // unchanged, when the frames are too large for a tag's size field.
 bool BuildTagHeader(TagPlan& plan);
 
-// The new tag: the header built by BuildTagHeader, the frames in row order, the other frames kept,
-// then PaddingSize zero bytes.
+// The new tag: the header built by BuildTagHeader, the frames in row order, then PaddingSize zero
+// bytes. With other frames kept, they follow the table's frames but for its comment, link and
+// rating, which come last: a reader that takes the last frame of an ID then reads back these
+// rather than another program's comment, link or rating kept before them.
 std::vector<std::uint8_t> AssembleTag(const TagPlan& plan);
 
 // The three steps for a file whose present header and length are in plan: the new tag's bytes

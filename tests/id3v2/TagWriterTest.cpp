@@ -2,6 +2,7 @@
 // place and rebuilding the file.
 #include "id3v2/ID3v2.h"
 #include "id3v2/TagBuilder.h"
+#include "id3v2/TagParser.h"
 #include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
@@ -115,6 +116,28 @@ TEST(TagBuilder, FramesInTableOrderAndOnlyThoseWithText)
     EXPECT_EQ(tag.substr(10, frames.size()), frames);
     for (const char* absent : {"TRCK", "COMM", "WXXX", "TDRC", "TOPE", "TIT1", "TOAL", "TYER"})
         EXPECT_EQ(tag.find(absent), std::string::npos) << absent;
+}
+
+// Kept frames of another program follow the table's, but for its comment, link and rating, which
+// come last: a reader that takes the last frame of an ID reads back the catalogue's values.
+TEST(TagBuilder, KeptFramesComeBeforeTheTablesCommentLinkAndRating)
+{
+    TagValues values = TitleOnly("Abc");
+    values.Text[RowComment] = "nosso";
+    values.Text[RowLink] = "http://a";
+    values.Rating = 5;
+    const std::string kept = FrameV23("TXXX", "\0gain\0-6 dB"s) + FrameV23("COMM", "\0porx\0deles"s) +
+                             FrameV23("WXXX", "\0x\0http://b"s);
+    TagPlan info;
+    info.OtherFrames = AsBytes(kept);
+    const std::string tag = BuiltTag(values, info);
+    const std::string frames = FrameV23("TIT2", Latin1("Abc")) + kept + FrameV23("COMM", "\0eng\0nosso"s) +
+                               FrameV23("WXXX", "\0\0http://a"s) + FrameV23("POPM", "\0\x05"s);
+    EXPECT_EQ(tag.substr(10, frames.size()), frames);
+    const ParsedTag read = ParseTag(AsBytes(tag), static_cast<std::int64_t>(tag.size()) + 100);
+    EXPECT_EQ(read.Values.Text[RowComment], "nosso");
+    EXPECT_EQ(read.Values.Text[RowLink], "http://a");
+    EXPECT_EQ(read.Values.Rating, 5);
 }
 
 TEST(TagBuilder, NewTagIntoAFileWithoutOne)
