@@ -75,52 +75,44 @@ FrameValue Popularimeter(Bytes content)
     return {std::string(AsText(content)), shown, QuotedUnlessEmpty(Utf8FromLatin1(AsText(fields.Address)))};
 }
 
-// A picture's value whatever the encoding of its description: MIME type (or image format),
-// picture type, description and data.
-std::string PictureKey(std::string_view id, std::string_view content)
-{
-    const std::uint8_t encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
-    const std::string_view afterEncoding = content.substr(std::min<std::size_t>(1, content.size()));
-    std::string_view format = afterEncoding.substr(0, 3);
-    std::string_view rest = afterEncoding.substr(format.size());
-    if (id == "APIC") {
-        const id3v2::TerminatedString mime = id3v2::SplitAtTerminator(afterEncoding, id3v2::EncodingLatin1);
-        format = mime.Text;
-        rest = mime.Rest;
-    }
-    const std::string_view type = rest.substr(0, 1);
-    const id3v2::TerminatedString description = id3v2::SplitAtTerminator(rest.substr(type.size()), encoding);
-    return std::string(format) + '\0' + std::string(type) + '\0' + Utf8FromFrameText(encoding, description.Text) + '\0' +
-           std::string(description.Rest);
-}
-
-// An encapsulated object's value whatever the encoding of its texts: MIME type, file name,
-// description and object.
-std::string ObjectKey(std::string_view content)
-{
-    const std::uint8_t encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
-    const auto mime = id3v2::SplitAtTerminator(content.substr(content.empty() ? 0 : 1), id3v2::EncodingLatin1);
-    const auto fileName = id3v2::SplitAtTerminator(mime.Rest, encoding);
-    const auto description = id3v2::SplitAtTerminator(fileName.Rest, encoding);
-    return std::string(mime.Text) + '\0' + Utf8FromFrameText(encoding, fileName.Text) + '\0' +
-           Utf8FromFrameText(encoding, description.Text) + '\0' + std::string(description.Rest);
-}
-
 // APIC: encoding, MIME type (single-byte, ended by a zero byte), picture type, description,
 // data. PIC (version 2.2): encoding, a 3-byte image format, picture type, description, data.
-std::string PictureIdentity(std::string_view id, std::string_view content)
+struct PictureParts {
+    std::uint8_t encoding = 0;
+    std::string_view format; // the MIME type, or the image format
+    std::string_view type;   // the picture type's byte; empty when the frame ends before it
+    id3v2::TerminatedString description; // its Rest: the picture's data
+};
+
+PictureParts SplitPicture(std::string_view id, std::string_view content)
 {
+    PictureParts parts;
+    parts.encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
     const std::string_view afterEncoding = content.substr(std::min<std::size_t>(1, content.size()));
-    std::string_view format = afterEncoding.substr(0, 3);
-    std::string_view rest = afterEncoding.substr(format.size());
+    parts.format = afterEncoding.substr(0, 3);
+    std::string_view rest = afterEncoding.substr(parts.format.size());
     if (id == "APIC") {
         const id3v2::TerminatedString mime = id3v2::SplitAtTerminator(afterEncoding, id3v2::EncodingLatin1);
-        format = mime.Text;
+        parts.format = mime.Text;
         rest = mime.Rest;
     }
-    if (rest.empty())
-        return ShownWord(format);
-    return PictureTypeName(static_cast<std::uint8_t>(rest[0])) + ", " + ShownWord(format);
+    parts.type = rest.substr(0, 1);
+    parts.description = id3v2::SplitAtTerminator(rest.substr(parts.type.size()), parts.encoding);
+    return parts;
+}
+
+// A picture's value whatever the encoding of its description.
+std::string PictureKey(const PictureParts& parts)
+{
+    return std::string(parts.format) + '\0' + std::string(parts.type) + '\0' +
+           Utf8FromFrameText(parts.encoding, parts.description.Text) + '\0' + std::string(parts.description.Rest);
+}
+
+std::string PictureIdentity(const PictureParts& parts)
+{
+    if (parts.type.empty())
+        return ShownWord(parts.format);
+    return PictureTypeName(static_cast<std::uint8_t>(parts.type[0])) + ", " + ShownWord(parts.format);
 }
 
 // UFID, PRIV: the owner (single-byte, ended by a zero byte), then the owner's data.
@@ -131,14 +123,26 @@ std::string OwnerIdentity(std::string_view content)
 
 // GEOB: encoding, MIME type (single-byte), file name, description (in the encoding), each ended
 // by a zero, then the object.
-std::string ObjectIdentity(std::string_view content)
+struct ObjectParts {
+    std::uint8_t encoding = 0;
+    std::string_view mime;
+    std::string fileName;    // UTF-8
+    std::string description; // UTF-8
+    std::string_view object;
+};
+
+ObjectParts SplitObject(std::string_view content)
 {
-    const std::uint8_t encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
+    ObjectParts parts;
+    parts.encoding = content.empty() ? 0 : static_cast<std::uint8_t>(content[0]);
     const auto mime = id3v2::SplitAtTerminator(content.substr(content.empty() ? 0 : 1), id3v2::EncodingLatin1);
-    const auto fileName = id3v2::SplitAtTerminator(mime.Rest, encoding);
-    const auto description = id3v2::SplitAtTerminator(fileName.Rest, encoding);
-    return ShownWord(mime.Text) + ", " + Quoted(Utf8FromFrameText(encoding, fileName.Text)) + ", " +
-           Quoted(Utf8FromFrameText(encoding, description.Text));
+    const auto fileName = id3v2::SplitAtTerminator(mime.Rest, parts.encoding);
+    const auto description = id3v2::SplitAtTerminator(fileName.Rest, parts.encoding);
+    parts.mime = mime.Text;
+    parts.fileName = Utf8FromFrameText(parts.encoding, fileName.Text);
+    parts.description = Utf8FromFrameText(parts.encoding, description.Text);
+    parts.object = description.Rest;
+    return parts;
 }
 
 bool IsTextFrameId(std::string_view id)
@@ -171,14 +175,18 @@ FrameValue ValueOfFrame(const id3v2::ListedFrame& frame)
         return Popularimeter(content);
     FrameValue value{std::string(AsText(content)), SizeText(frame.StoredSize), {}};
     if (id == "APIC" || id == "PIC") {
-        value.key = PictureKey(id, AsText(content));
+        const PictureParts picture = SplitPicture(id, AsText(content));
+        value.key = PictureKey(picture);
         value.shown = "picture, " + value.shown;
-        value.identity = PictureIdentity(id, AsText(content));
+        value.identity = PictureIdentity(picture);
     } else if (id == "UFID" || id == "PRIV") {
         value.identity = OwnerIdentity(AsText(content));
     } else if (id == "GEOB") {
-        value.key = ObjectKey(AsText(content));
-        value.identity = ObjectIdentity(AsText(content));
+        // Its value whatever the encoding of its texts; named by its MIME type, file name and
+        // description.
+        const ObjectParts object = SplitObject(AsText(content));
+        value.key = std::string(object.mime) + '\0' + object.fileName + '\0' + object.description + '\0' + std::string(object.object);
+        value.identity = ShownWord(object.mime) + ", " + Quoted(object.fileName) + ", " + Quoted(object.description);
     }
     return value;
 }

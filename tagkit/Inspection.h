@@ -4,7 +4,10 @@
 // for writing, the song's first bytes and what was found: the tag data record, how far inspection
 // got, which file it read and the old tag's bytes. Planning a new tag and saving it are its
 // operations. Used by one thread at a time; inspections of several songs may live side by side.
+#include "audio/ID3v1.h"
+#include "audio/MPEGaudio.h"
 #include "id3v2/FrameList.h"
+#include "id3v2/ID3v2.h"
 #include "id3v2/OtherFrames.h"
 #include "id3v2/TagValues.h"
 #include "id3v2/TagWriter.h"
@@ -22,13 +25,6 @@
 #include <string>
 #include <vector>
 
-namespace audio {
-class TMPEGaudio;
-class TID3v1;
-} // namespace audio
-namespace id3v2 {
-class TID3v2;
-}
 namespace io {
 class SongBytes;
 }
