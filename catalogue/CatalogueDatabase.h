@@ -18,6 +18,9 @@ public:
     // ("host:/path/file.fdb"). Takes effect at the next Connect.
     void SetDatabaseName(std::string databaseName) { databaseName_ = std::move(databaseName); }
     const std::string& DatabaseName() const { return databaseName_; }
+    // The user and password of the attach; take effect at the next Connect.
+    void SetCredentials(Credentials credentials) { credentials_ = std::move(credentials); }
+    const Credentials& UsedCredentials() const { return credentials_; }
 
     bool Connected() const { return attachment_ != nullptr; }
 

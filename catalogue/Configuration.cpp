@@ -26,6 +26,19 @@ std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
     return std::string(text::TrimBlanks(value));
 }
 
+std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath)
+{
+    std::string bytes;
+    if (!ReadFileBytes(configurationPath, bytes))
+        return std::nullopt;
+    const IniFile ini = IniFile::Parse(bytes);
+    Credentials credentials{std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kUserKey))),
+                            std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kPasswordKey)))};
+    if (credentials.userName.empty() && credentials.password.empty())
+        return std::nullopt;
+    return credentials;
+}
+
 WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath)
 {
     std::string bytes;

@@ -1,7 +1,10 @@
 #pragma once
 // RevoZadoz.ini, the configuration file beside the executable, and the catalogue database name
 // it gives.
+#include "catalogue/ConnectionSettings.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +13,8 @@ namespace catalogue {
 inline constexpr std::string_view kConfigurationFileName = "RevoZadoz.ini";
 inline constexpr std::string_view kDatabaseSection = "BANCO";
 inline constexpr std::string_view kDatabaseKey = "caminho";
+inline constexpr std::string_view kUserKey = "usuario";
+inline constexpr std::string_view kPasswordKey = "senha";
 inline constexpr std::string_view kWritingSection = "GRAVACAO";
 inline constexpr std::string_view kKeepFramesKey = "manter_quadros";
 inline constexpr std::string_view kKeepTimesKey = "manter_datas";
@@ -23,6 +28,11 @@ bool ConfigurationExists(const std::filesystem::path& configurationPath);
 // Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
 // the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath);
+
+// Section BANCO, keys usuario and senha, read as caminho is (trimmed, bytes as in the file): the
+// user and password the catalogue is attached with when the file gives either (a key it lacks is
+// then empty); none when it gives neither or cannot be read, and the built-in pair stays.
+std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath);
 
 // How both programs write songs, from section GRAVACAO: manter_quadros=1 keeps the old tag's other
 // frames, manter_datas=1 the songs' times. Anything else, a missing key or an unreadable file is
