@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueError.h"
 #include "catalogue/Configuration.h"
+#include "catalogue/ExitGuard.h"
 #include "catalogue/Messages.h"
 #include "catalogue/SongQuery.h"
 
@@ -26,6 +27,14 @@ CatalogueSession::~CatalogueSession()
 void CatalogueSession::ConnectAndStart()
 {
     database_.Connect();
+    // Closed before the engine's own shutdown however the process ends (see ExitGuard.h).
+    exit_guard::Track(this, [this] {
+        try {
+            Shutdown();
+        } catch (const std::exception&) {
+            // The process is ending; the engine's shutdown gives up what is left.
+        }
+    });
     transaction_.Start(database_);
     state_ = StartupState::Ready;
 }
@@ -58,6 +67,7 @@ void CatalogueSession::RunSongQuery(std::string_view searchText, std::string_vie
 
 void CatalogueSession::Shutdown()
 {
+    exit_guard::Forget(this);
     songs_.Close();
     std::exception_ptr failure;
     try {
