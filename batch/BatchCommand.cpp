@@ -146,6 +146,17 @@ std::string ReportLine(std::string_view code, const std::string& path, const son
            TabField(songs::ReasonOf(song)) + "\n";
 }
 
+// Why the catalogue cannot be read, in the user's terms where the client's text would not help.
+std::string CannotReadText(const std::string& database, const catalogue::CatalogueError& error)
+{
+    if (error.Failure() == catalogue::CatalogueFailure::OpenInAnotherProgram)
+        return "the catalogue " + database +
+               " is open in another program on this machine, and the embedded engine lets one program at a "
+               "time have it: close that program (a Fonarel 2010 window, say), or share the catalogue through "
+               "the Firebird server (--database localhost:" + database + ")";
+    return "the catalogue " + database + " cannot be read:\n" + text::Utf8FromCp1252(error.what());
+}
+
 class Run {
 public:
     Run(const CommandOptions& options, tagkit::Keeping keep, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
@@ -254,8 +265,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
-        talk.Error("the catalogue " + terminal.FromTerminal(*database) + " cannot be read:\n" +
-                   text::Utf8FromCp1252(error.what()));
+        talk.Error(CannotReadText(terminal.FromTerminal(*database), error));
         return kExitUsage;
     }
     // Interrupted while the list was read: the run stops before its first song and says so.

@@ -49,9 +49,11 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
     database_.SetDatabaseName(ReadDatabaseName(configuration));
     try {
         ConnectAndStart();
-    } catch (const CatalogueError&) {
-        // The failure's own text is not shown at start-up.
+    } catch (const CatalogueError& error) {
+        // The failure's own text is not shown at start-up; one the user can act on is told.
         state_ = StartupState::ConnectionFailed;
+        if (error.Failure() == CatalogueFailure::OpenInAnotherProgram)
+            return {state_, OpenInAnotherProgramMessage(database_.DatabaseName())};
         return {state_, ConnectionFailedMessage()};
     }
     return {state_, {}};

@@ -20,4 +20,13 @@ std::string ConnectionFailedMessage()
     return SystemText("Não foi possível conectar com a Base de Dados 2010.");
 }
 
+std::string OpenInAnotherProgramMessage(const std::string& databaseName)
+{
+    return SystemText("A Base de Dados 2010 (") + databaseName +
+           SystemText(") está aberta em outro programa deste computador.\n\n"
+                      "Feche o outro programa (outra janela do Fonarel 2010, por exemplo) ou compartilhe a "
+                      "base pelo servidor Firebird, com caminho=localhost:") +
+           databaseName + SystemText(" no RevoZadoz.ini.");
+}
+
 } // namespace catalogue

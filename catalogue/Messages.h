@@ -12,6 +12,10 @@ std::string ConfigurationMissingMessage(const std::filesystem::path& configurati
 // "Não foi possível conectar com a Base de Dados 2010." for a failed connection or transaction.
 std::string ConnectionFailedMessage();
 
+// The catalogue is open in another program's embedded engine on this machine; databaseName is the
+// name the attach was given (bytes as RevoZadoz.ini holds them). Says how to go on.
+std::string OpenInAnotherProgramMessage(const std::string& databaseName);
+
 // Our own texts are written in UTF-8 here and handed out in the system's code page.
 std::string SystemText(std::string_view utf8);
 
