@@ -6,6 +6,7 @@
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
+#include "songs/StopSignals.h"
 #include "text/Capitals.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
@@ -157,6 +158,12 @@ std::string CannotReadText(const std::string& database, const catalogue::Catalog
     return "the catalogue " + database + " cannot be read:\n" + text::Utf8FromCp1252(error.what());
 }
 
+// The summary of a command stopped before its songs were listed.
+std::string StoppedWhileOpeningText(const CommandOptions& options, const TerminalText& terminal)
+{
+    return terminal.ToTerminal("interrupted before the songs were listed\n" + SummaryText(RunTally{}, options.dryRun, false));
+}
+
 class Run {
 public:
     Run(const CommandOptions& options, tagkit::Keeping keep, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
@@ -199,8 +206,8 @@ public:
     }
 
     const RunTally& Tally() const { return tally_; }
-    // Interrupted before its last song.
-    bool Stopped() const { return tally_.done < tally_.listed; }
+    // Interrupted before its last song (or before the first of none).
+    bool Stopped() const { return tally_.done < tally_.listed || (tally_.done == 0 && interrupted_ != 0); }
 
 private:
     // One song written (on any thread: the toolkit's state is the thread's own).
@@ -261,6 +268,10 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     session.DB_Audio().SetDatabaseName(*database);
     catalogue::SongList& songs = session.Q_Musicas();
     try {
+        // Nothing is in hand while the catalogue opens, and its engine may wait on another program
+        // for long: a stop signal ends the command at once, with the summary.
+        const songs::StopAtOnce atOnce(options.quiet ? std::string() : StoppedWhileOpeningText(options, terminal),
+                                       fileno(streams.out));
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();

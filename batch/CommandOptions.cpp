@@ -167,7 +167,7 @@ How:
 Exit status: 0 when no write failed, 1 when some write failed or a song was busy, 2 for a
 wrong command line, a configuration or catalogue connection error, 128 + the signal's number
 when stopped by SIGINT (Ctrl+C, 130), SIGTERM (143) or SIGHUP (129) after the song at hand;
-a second such signal ends the program at once.
+a second such signal ends the program at once, as does the first before the songs are listed.
 )";
 }
 
