@@ -1,8 +1,11 @@
 #include "batch/BatchCommand.h"
 
+#include "catalogue/AttachInTime.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/Configuration.h"
+#include "catalogue/EngineHolders.h"
+#include "catalogue/ExitGuard.h"
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
@@ -158,6 +161,22 @@ std::string CannotReadText(const std::string& database, const catalogue::Catalog
     return "the catalogue " + database + " cannot be read:\n" + text::Utf8FromCp1252(error.what());
 }
 
+// The catalogue did not open within the wait: who holds the engine, as far as the system tells.
+std::string EngineHeldText(const std::string& database, std::chrono::milliseconds waited,
+                           const std::vector<std::string>& holders)
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(waited.count()) / 1000);
+    std::string text = "the catalogue " + database + " did not open within " + seconds + " s: ";
+    if (holders.empty())
+        return text + "the embedded engine is held by a process of this machine that does not answer";
+    text += "the embedded engine is held by another program on this machine: ";
+    for (std::size_t i = 0; i < holders.size(); ++i)
+        text += (i > 0 ? ", " : "") + holders[i];
+    return text + " (if it does not answer, end it; or share the catalogue through the Firebird server, "
+                  "--database localhost:" + database + ")";
+}
+
 // The summary of a command stopped before its songs were listed.
 std::string StoppedWhileOpeningText(const CommandOptions& options, const TerminalText& terminal)
 {
@@ -272,6 +291,12 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         // for long: a stop signal ends the command at once, with the summary.
         const songs::StopAtOnce atOnce(options.quiet ? std::string() : StoppedWhileOpeningText(options, terminal),
                                        fileno(streams.out));
+        if (!catalogue::AttachInTime(session, options.openWait)) {
+            // The attach goes on inside the engine and cannot be called off: the command ends
+            // without its exit handlers, which would wait for it.
+            talk.Error(EngineHeldText(terminal.FromTerminal(*database), options.openWait, catalogue::EngineHolders()));
+            catalogue::exit_guard::EndNow(kExitUsage);
+        }
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();

@@ -1,6 +1,8 @@
 #include "catalogue/CatalogueSession.h"
 
+#include "catalogue/AttachInTime.h"
 #include "catalogue/CatalogueError.h"
+#include "catalogue/EngineHolders.h"
 #include "catalogue/Configuration.h"
 #include "catalogue/ExitGuard.h"
 #include "catalogue/Messages.h"
@@ -24,7 +26,7 @@ CatalogueSession::~CatalogueSession()
     }
 }
 
-void CatalogueSession::ConnectAndStart()
+void CatalogueSession::Open()
 {
     database_.Connect();
     // Closed before the engine's own shutdown however the process ends (see ExitGuard.h).
@@ -36,10 +38,9 @@ void CatalogueSession::ConnectAndStart()
         }
     });
     transaction_.Start(database_);
-    state_ = StartupState::Ready;
 }
 
-StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath)
+StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath, std::chrono::milliseconds attachWait)
 {
     const std::filesystem::path configuration = ConfigurationPath(executablePath);
     if (!ConfigurationExists(configuration)) {
@@ -48,7 +49,14 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
     }
     database_.SetDatabaseName(ReadDatabaseName(configuration));
     try {
-        ConnectAndStart();
+        if (!AttachInTime(*this, attachWait)) {
+            abandoned_ = true;
+            // The process's exit must not wait for the attach either (the engine's shutdown would).
+            exit_guard::Arm();
+            state_ = StartupState::ConnectionFailed;
+            return {state_, EngineHeldMessage(database_.DatabaseName(), attachWait, EngineHolders())};
+        }
+        state_ = StartupState::Ready;
     } catch (const CatalogueError& error) {
         // The failure's own text is not shown at start-up; one the user can act on is told.
         state_ = StartupState::ConnectionFailed;
@@ -61,14 +69,19 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
 
 void CatalogueSession::RunSongQuery(std::string_view searchText, std::string_view sortColumn)
 {
+    if (abandoned_)
+        throw CatalogueError(EngineHeldMessage(database_.DatabaseName(), {}, {}));
     songs_.Close();
     std::string statement = SongQueryText(searchText, sortColumn);
-    ConnectAndStart();
+    Open();
+    state_ = StartupState::Ready;
     songs_.Open(database_, transaction_, std::move(statement));
 }
 
 void CatalogueSession::Shutdown()
 {
+    if (abandoned_)
+        return; // the connection is the attach thread's
     exit_guard::Forget(this);
     songs_.Close();
     std::exception_ptr failure;
