@@ -67,6 +67,9 @@ TFrmPrincipal::TFrmPrincipal(MessageBoxes& boxes, std::filesystem::path executab
     , executablePath_(std::move(executablePath))
 {
     BuildControls();
+    // The handlers before the start-up, so that a stop signal ends the program while it opens
+    // the catalogue; one that comes during its message closes the window once it is shown.
+    songs::StopSignals::Take();
     Guarded([this] { FormCreate(); });
     TakeStopSignals();
 }
@@ -188,7 +191,11 @@ void TFrmPrincipal::FormCreate()
     const catalogue::WritingSettings settings =
         catalogue::ReadWritingSettings(catalogue::ConfigurationPath(executablePath_));
     writing_.keep = {settings.keepOtherFrames, settings.keepTimes};
-    const catalogue::StartupOutcome outcome = session_.Start(executablePath_);
+    const catalogue::StartupOutcome outcome = [this] {
+        // Nothing is in hand while the catalogue opens: a stop signal ends the program at once.
+        const songs::StopAtOnce atOnce;
+        return session_.Start(executablePath_);
+    }();
     if (outcome.state != catalogue::StartupState::Ready) {
         // The start-up stops here, silently after its message; the window opens all the same.
         boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information, MessagePlacement::ScreenCentre});
@@ -282,6 +289,7 @@ void TFrmPrincipal::MEBuscarMusicasChange()
     songModel_->BeginQuery();
     DBMusicas->ClearSelection();
     try {
+        const songs::StopAtOnce atOnce; // as at start-up: the query may have to attach first
         session_.RunSongQuery(ToCp1252(MEBuscarMusicas->text()), sortField_);
     } catch (...) {
         songModel_->EndQuery();

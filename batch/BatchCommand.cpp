@@ -1,11 +1,15 @@
 #include "batch/BatchCommand.h"
 
+#include "catalogue/AttachInTime.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/Configuration.h"
+#include "catalogue/EngineHolders.h"
+#include "catalogue/ExitGuard.h"
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
+#include "songs/StopSignals.h"
 #include "text/Capitals.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
@@ -146,6 +150,39 @@ std::string ReportLine(std::string_view code, const std::string& path, const son
            TabField(songs::ReasonOf(song)) + "\n";
 }
 
+// Why the catalogue cannot be read, in the user's terms where the client's text would not help.
+std::string CannotReadText(const std::string& database, const catalogue::CatalogueError& error)
+{
+    if (error.Failure() == catalogue::CatalogueFailure::OpenInAnotherProgram)
+        return "the catalogue " + database +
+               " is open in another program on this machine, and the embedded engine lets one program at a "
+               "time have it: close that program (a Fonarel 2010 window, say), or share the catalogue through "
+               "the Firebird server (--database localhost:" + database + ")";
+    return "the catalogue " + database + " cannot be read:\n" + text::Utf8FromCp1252(error.what());
+}
+
+// The catalogue did not open within the wait: who holds the engine, as far as the system tells.
+std::string EngineHeldText(const std::string& database, std::chrono::milliseconds waited,
+                           const std::vector<std::string>& holders)
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(waited.count()) / 1000);
+    std::string text = "the catalogue " + database + " did not open within " + seconds + " s: ";
+    if (holders.empty())
+        return text + "the embedded engine is held by a process of this machine that does not answer";
+    text += "the embedded engine is held by another program on this machine: ";
+    for (std::size_t i = 0; i < holders.size(); ++i)
+        text += (i > 0 ? ", " : "") + holders[i];
+    return text + " (if it does not answer, end it; or share the catalogue through the Firebird server, "
+                  "--database localhost:" + database + ")";
+}
+
+// The summary of a command stopped before its songs were listed.
+std::string StoppedWhileOpeningText(const CommandOptions& options, const TerminalText& terminal)
+{
+    return terminal.ToTerminal("interrupted before the songs were listed\n" + SummaryText(RunTally{}, options.dryRun, false));
+}
+
 class Run {
 public:
     Run(const CommandOptions& options, tagkit::Keeping keep, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
@@ -188,8 +225,8 @@ public:
     }
 
     const RunTally& Tally() const { return tally_; }
-    // Interrupted before its last song.
-    bool Stopped() const { return tally_.done < tally_.listed; }
+    // Interrupted before its last song (or before the first of none).
+    bool Stopped() const { return tally_.done < tally_.listed || (tally_.done == 0 && interrupted_ != 0); }
 
 private:
     // One song written (on any thread: the toolkit's state is the thread's own).
@@ -250,12 +287,21 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     session.DB_Audio().SetDatabaseName(*database);
     catalogue::SongList& songs = session.Q_Musicas();
     try {
+        // Nothing is in hand while the catalogue opens, and its engine may wait on another program
+        // for long: a stop signal ends the command at once, with the summary.
+        const songs::StopAtOnce atOnce(options.quiet ? std::string() : StoppedWhileOpeningText(options, terminal),
+                                       fileno(streams.out));
+        if (!catalogue::AttachInTime(session, options.openWait)) {
+            // The attach goes on inside the engine and cannot be called off: the command ends
+            // without its exit handlers, which would wait for it.
+            talk.Error(EngineHeldText(terminal.FromTerminal(*database), options.openWait, catalogue::EngineHolders()));
+            catalogue::exit_guard::EndNow(kExitUsage);
+        }
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
-        talk.Error("the catalogue " + terminal.FromTerminal(*database) + " cannot be read:\n" +
-                   text::Utf8FromCp1252(error.what()));
+        talk.Error(CannotReadText(terminal.FromTerminal(*database), error));
         return kExitUsage;
     }
     // Interrupted while the list was read: the run stops before its first song and says so.

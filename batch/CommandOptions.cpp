@@ -39,6 +39,16 @@ std::string SetWait(CommandOptions& options, std::string_view value)
     return {};
 }
 
+std::string SetOpenWait(CommandOptions& options, std::string_view value)
+{
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || !(seconds > 0 && seconds <= 86400))
+        return "--open-wait takes a number of seconds, more than 0 and up to 86400: '" + std::string(value) + "'";
+    options.openWait = std::chrono::milliseconds(static_cast<std::int64_t>(seconds * 1000 + 0.5));
+    return {};
+}
+
 std::string SetJobs(CommandOptions& options, std::string_view value)
 {
     unsigned jobs = 0;
@@ -60,6 +70,7 @@ const std::map<std::string_view, Setter>& ValueOptions()
         {"--code", SetCode},
         {"--report", [](CommandOptions& o, std::string_view v) { o.report = std::string(v); return std::string(); }},
         {"--wait", SetWait},
+        {"--open-wait", SetOpenWait},
         {"--jobs", SetJobs},
         {"-j", SetJobs},
     };
@@ -158,6 +169,8 @@ How:
                       (tab-separated)
   --wait SECONDS      how long to wait for a song that another program is writing before it
                       counts as busy (default 5)
+  --open-wait SECONDS how long to wait for the catalogue when another program on this machine
+                      holds its embedded engine (default 5)
   -j, --jobs N        write up to N songs at once (default 4); the listing, the report and
                       the summary stay in list order
   -q, --quiet         no progress and no summary
@@ -167,7 +180,7 @@ How:
 Exit status: 0 when no write failed, 1 when some write failed or a song was busy, 2 for a
 wrong command line, a configuration or catalogue connection error, 128 + the signal's number
 when stopped by SIGINT (Ctrl+C, 130), SIGTERM (143) or SIGHUP (129) after the song at hand;
-a second such signal ends the program at once.
+a second such signal ends the program at once, as does the first before the songs are listed.
 )";
 }
 

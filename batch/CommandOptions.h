@@ -28,6 +28,8 @@ struct CommandOptions {
     std::optional<std::string> report;   // --report FILE
     // --wait SECONDS: how long a song another writer holds is waited for.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
+    // --open-wait SECONDS: how long the catalogue's attach is waited for.
+    std::chrono::milliseconds openWait = std::chrono::seconds(5);
     // --jobs N: songs in flight at once. Four by default: on a local disk a run takes as long with
     // 1, 2, 4 or 8, on a folder whose every call waits for a file server 4 are about 3.5 times as
     // fast as 1, and more add less while they load the server more.

@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueDatabase.h"
 
+#include "catalogue/ExitGuard.h"
 #include "catalogue/FirebirdClient.h"
 
 #include <array>
@@ -53,6 +54,8 @@ void CatalogueDatabase::Connect()
         attachment_.reset(provider->attachDatabase(&status, databaseName_.c_str(),
                                                    static_cast<unsigned>(dpb.size()), dpb.data()));
     });
+    // After the attach, so that the guard runs before the exit handler the engine registered in it.
+    exit_guard::Arm();
 }
 
 void CatalogueDatabase::Disconnect()

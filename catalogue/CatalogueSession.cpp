@@ -1,7 +1,10 @@
 #include "catalogue/CatalogueSession.h"
 
+#include "catalogue/AttachInTime.h"
 #include "catalogue/CatalogueError.h"
+#include "catalogue/EngineHolders.h"
 #include "catalogue/Configuration.h"
+#include "catalogue/ExitGuard.h"
 #include "catalogue/Messages.h"
 #include "catalogue/SongQuery.h"
 
@@ -23,14 +26,21 @@ CatalogueSession::~CatalogueSession()
     }
 }
 
-void CatalogueSession::ConnectAndStart()
+void CatalogueSession::Open()
 {
     database_.Connect();
+    // Closed before the engine's own shutdown however the process ends (see ExitGuard.h).
+    exit_guard::Track(this, [this] {
+        try {
+            Shutdown();
+        } catch (const std::exception&) {
+            // The process is ending; the engine's shutdown gives up what is left.
+        }
+    });
     transaction_.Start(database_);
-    state_ = StartupState::Ready;
 }
 
-StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath)
+StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath, std::chrono::milliseconds attachWait)
 {
     const std::filesystem::path configuration = ConfigurationPath(executablePath);
     if (!ConfigurationExists(configuration)) {
@@ -39,10 +49,19 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
     }
     database_.SetDatabaseName(ReadDatabaseName(configuration));
     try {
-        ConnectAndStart();
-    } catch (const CatalogueError&) {
-        // The failure's own text is not shown at start-up.
+        if (!AttachInTime(*this, attachWait)) {
+            abandoned_ = true;
+            // The process's exit must not wait for the attach either (the engine's shutdown would).
+            exit_guard::Arm();
+            state_ = StartupState::ConnectionFailed;
+            return {state_, EngineHeldMessage(database_.DatabaseName(), attachWait, EngineHolders())};
+        }
+        state_ = StartupState::Ready;
+    } catch (const CatalogueError& error) {
+        // The failure's own text is not shown at start-up; one the user can act on is told.
         state_ = StartupState::ConnectionFailed;
+        if (error.Failure() == CatalogueFailure::OpenInAnotherProgram)
+            return {state_, OpenInAnotherProgramMessage(database_.DatabaseName())};
         return {state_, ConnectionFailedMessage()};
     }
     return {state_, {}};
@@ -50,14 +69,20 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
 
 void CatalogueSession::RunSongQuery(std::string_view searchText, std::string_view sortColumn)
 {
+    if (abandoned_)
+        throw CatalogueError(EngineHeldMessage(database_.DatabaseName(), {}, {}));
     songs_.Close();
     std::string statement = SongQueryText(searchText, sortColumn);
-    ConnectAndStart();
+    Open();
+    state_ = StartupState::Ready;
     songs_.Open(database_, transaction_, std::move(statement));
 }
 
 void CatalogueSession::Shutdown()
 {
+    if (abandoned_)
+        return; // the connection is the attach thread's
+    exit_guard::Forget(this);
     songs_.Close();
     std::exception_ptr failure;
     try {

@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueTransaction.h"
 #include "catalogue/SongList.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -39,11 +40,19 @@ public:
     // failure is reported in the outcome, never thrown; what was achieved before it stays (a
     // connection stays open when only the transaction failed). The window then shows the
     // outcome's message, or runs the first song query when Ready.
-    StartupOutcome Start(const std::filesystem::path& executablePath);
+    // An attach still waiting after attachWait (on another program that holds the embedded
+    // engine) is given up: it goes on on a thread of its own, and the session is left to it for
+    // good (every later song query fails, Shutdown does nothing; see AttachInTime.h).
+    StartupOutcome Start(const std::filesystem::path& executablePath,
+                         std::chrono::milliseconds attachWait = std::chrono::seconds(5));
 
     // Ready once connected with an active transaction (at start-up or by a later song query);
     // otherwise the state start-up ended in. NotStarted again after Shutdown.
     StartupState State() const { return state_; }
+
+    // Connects and starts the transaction when they are not open, with the database name then in
+    // effect. Throws CatalogueError on failure, leaving the connection state as it got.
+    void Open();
 
     // Closes the song list, connects and starts the transaction when they are not open (with the
     // database name then in effect), and opens the song list for the search text and the sort
@@ -61,12 +70,13 @@ public:
     const SongList& Q_Musicas() const { return songs_; }
 
 private:
-    void ConnectAndStart();
 
     CatalogueDatabase database_;
     CatalogueTransaction transaction_;
     SongList songs_;
     StartupState state_ = StartupState::NotStarted;
+    // An attach was given up at start-up; its thread may still use the connection.
+    bool abandoned_ = false;
 };
 
 } // namespace catalogue

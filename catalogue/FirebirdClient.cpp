@@ -46,6 +46,22 @@ std::string ErrorText(const Firebird::FbException& error)
     }
 }
 
+CatalogueFailure FailureOf(const Firebird::FbException& error)
+{
+    // The status vector: (argument type, value) pairs up to isc_arg_end; a counted string takes
+    // two values.
+    const ISC_STATUS* item = error.getStatus()->getErrors();
+    while (item && *item != isc_arg_end) {
+        const ISC_STATUS type = *item++;
+        // "Database already opened with engine instance, incompatible with current" (the
+        // engine of another process has the file open), or its other text for that conflict.
+        if (type == isc_arg_gds && (*item == isc_already_opened || *item == isc_instance_conflict))
+            return CatalogueFailure::OpenInAnotherProgram;
+        item += type == isc_arg_cstring ? 2 : 1;
+    }
+    return CatalogueFailure::Other;
+}
+
 ClientPtr<Firebird::IProvider> Dispatcher()
 {
     return ClientPtr<Firebird::IProvider>(Master()->getDispatcher());

@@ -27,6 +27,9 @@ public:
 // formats them (lines joined by "\n-").
 std::string ErrorText(const Firebird::FbException& error);
 
+// Which of the failures told in the programs' own words the client's failure is, if any.
+CatalogueFailure FailureOf(const Firebird::FbException& error);
+
 // Runs calls to the client; a failure leaves as CatalogueError carrying the client's text.
 template <class Calls>
 decltype(auto) Call(Calls&& calls)
@@ -34,7 +37,7 @@ decltype(auto) Call(Calls&& calls)
     try {
         return calls();
     } catch (const Firebird::FbException& error) {
-        throw CatalogueError(ErrorText(error));
+        throw CatalogueError(ErrorText(error), FailureOf(error));
     }
 }
 

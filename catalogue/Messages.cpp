@@ -1,6 +1,7 @@
 #include "catalogue/Messages.h"
 
 #include "text/Cp1252.h"
+#include "text/IntegerText.h"
 
 namespace catalogue {
 
@@ -18,6 +19,29 @@ std::string ConfigurationMissingMessage(const std::filesystem::path& configurati
 std::string ConnectionFailedMessage()
 {
     return SystemText("Não foi possível conectar com a Base de Dados 2010.");
+}
+
+std::string OpenInAnotherProgramMessage(const std::string& databaseName)
+{
+    return SystemText("A Base de Dados 2010 (") + databaseName +
+           SystemText(") está aberta em outro programa deste computador.\n\n"
+                      "Feche o outro programa (outra janela do Fonarel 2010, por exemplo) ou compartilhe a "
+                      "base pelo servidor Firebird, com caminho=localhost:") +
+           databaseName + SystemText(" no RevoZadoz.ini.");
+}
+
+std::string EngineHeldMessage(const std::string& databaseName, std::chrono::milliseconds waited,
+                              const std::vector<std::string>& holders)
+{
+    std::string text = SystemText("A Base de Dados 2010 (") + databaseName + SystemText(") não abriu");
+    if (waited.count() > 0)
+        text += " em " + text::DecimalText((waited.count() + 999) / 1000) + " s";
+    if (holders.empty())
+        return text + SystemText(": o Firebird está preso por um processo deste computador que não responde.");
+    text += SystemText(": o Firebird está preso por outro programa deste computador: ");
+    for (std::size_t i = 0; i < holders.size(); ++i)
+        text += (i > 0 ? ", " : "") + holders[i];
+    return text + SystemText(".\n\nSe ele não responder, encerre-o.");
 }
 
 } // namespace catalogue

@@ -1,5 +1,6 @@
 #include "songs/StopSignals.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,11 +11,24 @@ namespace {
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 volatile std::sig_atomic_t received = 0;
+// Within a StopAtOnce scope: the signal ends the process, after its farewell.
+volatile std::sig_atomic_t atOnce = 0;
+std::string farewell;
+int farewellFd = -1;
 // The self-pipe: the handler writes a byte to wake an event loop that waits on the read end.
 int pipeEnds[2] = {-1, -1};
 
 extern "C" void OnStopSignal(int signal)
 {
+    if (atOnce != 0) {
+        for (std::size_t done = 0; farewellFd >= 0 && done < farewell.size();) {
+            const ssize_t written = ::write(farewellFd, farewell.data() + done, farewell.size() - done);
+            if (written <= 0 && errno != EINTR)
+                break;
+            done += written > 0 ? static_cast<std::size_t>(written) : 0;
+        }
+        ::_exit(128 + signal);
+    }
     if (received != 0) {
         // Asked again while stopping: end now, as the signal would have without us.
         std::signal(signal, SIG_DFL);
@@ -72,6 +86,20 @@ void StopSignals::Forget()
 {
     Acknowledge();
     received = 0;
+}
+
+StopAtOnce::StopAtOnce(std::string text, int fd)
+{
+    farewell = std::move(text);
+    farewellFd = fd;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    atOnce = 1;
+}
+
+StopAtOnce::~StopAtOnce()
+{
+    atOnce = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
 }
 
 } // namespace songs

@@ -8,6 +8,7 @@
 // The catalogue's attach leaves these handlers in place (its embedded engine would install its
 // own). One set of handlers per process: the state below is the process's.
 #include <csignal>
+#include <string>
 
 namespace songs {
 
@@ -24,6 +25,18 @@ public:
     static void Acknowledge();
     // Forgets the signal received, for a process that goes on after a stop (a test's).
     static void Forget();
+};
+
+// While a program has no song in hand (it opens its catalogue, say, where the engine may wait on
+// another program for long), a stop signal ends it at once with status 128 + the signal's number,
+// after writing farewell to the descriptor fd (nothing when fd is -1). Outside such a scope the
+// signal is a request to stop after the song at hand, as above. One scope at a time.
+class StopAtOnce {
+public:
+    explicit StopAtOnce(std::string farewell = {}, int fd = -1);
+    ~StopAtOnce();
+    StopAtOnce(const StopAtOnce&) = delete;
+    StopAtOnce& operator=(const StopAtOnce&) = delete;
 };
 
 } // namespace songs

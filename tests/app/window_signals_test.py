@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The window as a program, idle over an embedded catalogue, given SIGTERM, SIGINT and SIGHUP:
 each closes it as "&Fechar" does, with status 0, and leaves the catalogue closed (fonarel-write
-then opens it, which the embedded engine refuses while another program has it open).
+then opens it, which the embedded engine refuses while another program has it open: the command
+says so in its own words and how to go on).
 
     window_signals_test.py FONAREL FONAREL_WRITE FONAREL_CATALOGUE
 """
@@ -43,6 +44,12 @@ def main():
             while not has_open(process.pid, database) and time.monotonic() < deadline:
                 time.sleep(0.05)
             time.sleep(0.3)  # the first song query, then the idle window
+            refused = subprocess.run([write, "--database", database, "--dry-run", "--quiet"], capture_output=True,
+                                     text=True)
+            if refused.returncode != 2 or "is open in another program on this machine" not in refused.stderr \
+                    or "localhost:" + database not in refused.stderr:
+                faults.append("%s: the command over the window's catalogue ended with %d: %s"
+                              % (stop.name, refused.returncode, refused.stderr.strip()))
             start = time.monotonic()
             process.send_signal(stop)
             try:
