@@ -151,8 +151,11 @@ std::string ReportLine(std::string_view code, const std::string& path, const son
 }
 
 // Why the catalogue cannot be read, in the user's terms where the client's text would not help.
-std::string CannotReadText(const std::string& database, const catalogue::CatalogueError& error)
+std::string CannotReadText(const std::string& database, const std::string& user, const catalogue::CatalogueError& error)
 {
+    if (error.Failure() == catalogue::CatalogueFailure::LoginRefused)
+        return "the server refused the user " + user + " for the catalogue " + database +
+               " (user name or password wrong: usuario and senha in the configuration file's [BANCO])";
     if (error.Failure() == catalogue::CatalogueFailure::OpenInAnotherProgram)
         return "the catalogue " + database +
                " is open in another program on this machine, and the embedded engine lets one program at a "
@@ -283,7 +286,10 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     if (!database)
         return kExitUsage;
 
-    catalogue::CatalogueSession session;
+    // The user and password of the configuration file's [BANCO], when it gives them (also with
+    // --database: no password is ever taken from the command line).
+    catalogue::CatalogueSession session(
+        catalogue::ReadCredentials(IniPath(options, executablePath)).value_or(catalogue::Credentials{}));
     session.DB_Audio().SetDatabaseName(*database);
     catalogue::SongList& songs = session.Q_Musicas();
     try {
@@ -301,7 +307,8 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
-        talk.Error(CannotReadText(terminal.FromTerminal(*database), error));
+        talk.Error(CannotReadText(terminal.FromTerminal(*database),
+                                  text::Utf8FromCp1252(session.DB_Audio().UsedCredentials().userName), error));
         return kExitUsage;
     }
     // Interrupted while the list was read: the run stops before its first song and says so.

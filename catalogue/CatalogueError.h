@@ -10,6 +10,8 @@ enum class CatalogueFailure {
     Other,
     // The embedded engine of another program on this machine has the catalogue open.
     OpenInAnotherProgram,
+    // The server refused the user name and password.
+    LoginRefused,
 };
 
 // what() is Windows-1252 text: the Firebird client library's own message, unchanged, when the

@@ -48,6 +48,7 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
         return {state_, ConfigurationMissingMessage(configuration)};
     }
     database_.SetDatabaseName(ReadDatabaseName(configuration));
+    database_.SetCredentials(ReadCredentials(configuration).value_or(Credentials{}));
     try {
         if (!AttachInTime(*this, attachWait)) {
             abandoned_ = true;
@@ -62,6 +63,8 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
         state_ = StartupState::ConnectionFailed;
         if (error.Failure() == CatalogueFailure::OpenInAnotherProgram)
             return {state_, OpenInAnotherProgramMessage(database_.DatabaseName())};
+        if (error.Failure() == CatalogueFailure::LoginRefused)
+            return {state_, LoginRefusedMessage(database_.UsedCredentials().userName)};
         return {state_, ConnectionFailedMessage()};
     }
     return {state_, {}};

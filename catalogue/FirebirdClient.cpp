@@ -57,6 +57,9 @@ CatalogueFailure FailureOf(const Firebird::FbException& error)
         // engine of another process has the file open), or its other text for that conflict.
         if (type == isc_arg_gds && (*item == isc_already_opened || *item == isc_instance_conflict))
             return CatalogueFailure::OpenInAnotherProgram;
+        // "Your user name and password are not defined."
+        if (type == isc_arg_gds && *item == isc_login)
+            return CatalogueFailure::LoginRefused;
         item += type == isc_arg_cstring ? 2 : 1;
     }
     return CatalogueFailure::Other;

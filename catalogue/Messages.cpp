@@ -21,6 +21,12 @@ std::string ConnectionFailedMessage()
     return SystemText("Não foi possível conectar com a Base de Dados 2010.");
 }
 
+std::string LoginRefusedMessage(const std::string& userName)
+{
+    return ConnectionFailedMessage() + SystemText("\n\nO servidor recusou o usuário ") + userName +
+           SystemText(" (usuario e senha da seção [BANCO] do RevoZadoz.ini).");
+}
+
 std::string OpenInAnotherProgramMessage(const std::string& databaseName)
 {
     return SystemText("A Base de Dados 2010 (") + databaseName +

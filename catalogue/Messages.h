@@ -14,6 +14,9 @@ std::string ConfigurationMissingMessage(const std::filesystem::path& configurati
 // "Não foi possível conectar com a Base de Dados 2010." for a failed connection or transaction.
 std::string ConnectionFailedMessage();
 
+// The same, with the user the server refused (never the password) and where it comes from.
+std::string LoginRefusedMessage(const std::string& userName);
+
 // The catalogue is open in another program's embedded engine on this machine; databaseName is the
 // name the attach was given (bytes as RevoZadoz.ini holds them). Says how to go on.
 std::string OpenInAnotherProgramMessage(const std::string& databaseName);

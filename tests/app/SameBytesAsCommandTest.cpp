@@ -78,11 +78,23 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
     const Files before = ReadFiles(songs);
     ASSERT_GT(before.size(), 200u);
 
-    // With the table's frames alone, then keeping the old tags' other frames.
-    for (const bool keeping : {false, true}) {
-        SCOPED_TRACE(keeping ? "keeping the other frames" : "the table's frames alone");
+    // With the table's frames alone, then keeping the old tags' other frames; through the server,
+    // also as a user that may only read the catalogue, which must write what the administrator does.
+    enum class Pass { Plain, Keeping, Reader };
+    std::vector<Pass> passes = {Pass::Plain, Pass::Keeping};
+    if (Server()) {
+        passes.push_back(Pass::Reader);
+        ASSERT_TRUE(Runs({"sh", "-c", "echo leitura | ISC_USER=SYSDBA ISC_PASSWORD=quillmoss " FONAREL_SOURCE_DIR
+                                      "/scripts/catalogue-reader " + database + " fonarel_janela"}));
+    }
+    Files plain;
+    for (const Pass pass : passes) {
+        SCOPED_TRACE(pass == Pass::Plain ? "the table's frames alone" : pass == Pass::Keeping ? "keeping the other frames" : "a reader");
         PutBack(before, songs);
-        WriteIni("[BANCO]\r\ncaminho=" + database + "\r\n" + (keeping ? "[GRAVACAO]\r\nmanter_quadros=1\r\n" : ""));
+        const std::string ini = "[BANCO]\r\ncaminho=" + database + "\r\n" +
+                                (pass == Pass::Reader ? "usuario=fonarel_janela\r\nsenha=leitura\r\n" : "") +
+                                (pass == Pass::Keeping ? "[GRAVACAO]\r\nmanter_quadros=1\r\n" : "");
+        WriteIni(ini);
         const std::size_t shown = boxes_.shown.size();
         Open();
         Window().BTodas->click();
@@ -92,8 +104,8 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
 
         PutBack(before, songs);
         ASSERT_EQ(ReadFiles(songs), before);
-        std::vector<std::string> command = {FONAREL_WRITE_TOOL, "--quiet", "--database", database};
-        if (keeping)
+        std::vector<std::string> command = {FONAREL_WRITE_TOOL, "--quiet", "--ini", (Folder() / "RevoZadoz.ini").string()};
+        if (pass == Pass::Keeping)
             command.push_back("--keep-other-frames");
         ASSERT_TRUE(Runs(command));
         const Files byCommand = ReadFiles(songs);
@@ -106,6 +118,11 @@ TEST_P(SameBytesAsTheCommand, GravarTodasAndTheCommandWriteTheSameFiles)
         EXPECT_EQ(byCommand.size(), byWindow.size());
         // Every MP3 the catalogue lists with readable audio and tag was written.
         EXPECT_EQ(changed, 242u);
+        if (pass == Pass::Plain)
+            plain = byWindow;
+        if (pass == Pass::Reader) {
+            EXPECT_TRUE(byWindow == plain) << "the reader's run wrote other bytes than the administrator's";
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // Start-up in each of its states, and connecting later on demand.
 #include "WindowTesting.h"
+#include "tests/TestEnvironment.h"
 
 #include "app/SongTableModel.h"
 #include "app/WindowText.h"
@@ -69,6 +70,25 @@ TEST_F(Startup, BlankDatabaseNameIsAFailedConnection)
         EXPECT_EQ(Window().Catalogue().State(), StartupState::ConnectionFailed);
         EXPECT_TRUE(ShownNames().empty());
     }
+}
+
+// A user of the configuration file that the server refuses is named, and its password never shown.
+TEST_F(Startup, ARefusedUserIsNamedAndItsPasswordNeverShown)
+{
+    if (testenv::ServerHost().empty()) {
+        if (testenv::UnderCI())
+            FAIL() << "FONAREL_FB_SERVER is not set under CI: the loopback Firebird server did not start";
+        GTEST_SKIP() << "no Firebird server (FONAREL_FB_SERVER is not set; scripts/test starts one)";
+    }
+    WriteIni("[BANCO]\r\ncaminho=" + testenv::ServerHost() + ":" + (Folder() / "nenhum.fdb").string() +
+             "\r\nusuario= NINGUEM_AQUI \r\nsenha=s3nh4-errada\r\n");
+    Open();
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    const std::string text = boxes_.shown[0].text.toUtf8().toStdString();
+    EXPECT_NE(text.find("Não foi possível conectar com a Base de Dados 2010."), std::string::npos) << text;
+    EXPECT_NE(text.find("NINGUEM_AQUI"), std::string::npos) << text;
+    EXPECT_EQ(text.find("s3nh4"), std::string::npos) << text;
+    EXPECT_EQ(Window().Catalogue().State(), StartupState::ConnectionFailed);
 }
 
 TEST_F(Startup, UnreachableDatabaseFillsTheListOnceItIsThereWithoutARestart)

@@ -51,9 +51,9 @@ def main():
             faults.append("catalogue-reader failed: " + made.stderr)
 
         # Its rights: SELECT on the eight tables, nothing else.
-        grants = isql(database, f"SELECT TRIM(RDB$RELATION_NAME), TRIM(RDB$PRIVILEGE) FROM RDB$USER_PRIVILEGES "
-                                f"WHERE RDB$USER = '{USER}';", ADMIN).stdout.split()
-        pairs = sorted(zip(grants[2::2], grants[3::2])) if len(grants) > 2 else []
+        grants = isql(database, f"SET HEADING OFF; SELECT TRIM(RDB$RELATION_NAME), TRIM(RDB$PRIVILEGE) "
+                                f"FROM RDB$USER_PRIVILEGES WHERE RDB$USER = '{USER}';", ADMIN).stdout.split()
+        pairs = sorted(zip(grants[0::2], grants[1::2]))
         if pairs != sorted((table, "S") for table in TABLES):
             faults.append("the user's rights are not SELECT on the eight tables: %s" % pairs)
         reader = {**os.environ, "ISC_USER": USER, "ISC_PASSWORD": PASSWORD}
