@@ -191,15 +191,17 @@ void TFrmPrincipal::FormCreate()
     const catalogue::WritingSettings settings =
         catalogue::ReadWritingSettings(catalogue::ConfigurationPath(executablePath_));
     writing_.keep = {settings.keepOtherFrames, settings.keepTimes};
-    const catalogue::StartupOutcome outcome = [this] {
-        // Nothing is in hand while the catalogue opens: a stop signal ends the program at once.
+    {
+        // Nothing is in hand while the catalogue opens, nor while its failure is told (before the
+        // window watches for stop signals): a stop signal ends the program at once.
         const songs::StopAtOnce atOnce;
-        return session_.Start(executablePath_);
-    }();
-    if (outcome.state != catalogue::StartupState::Ready) {
-        // The start-up stops here, silently after its message; the window opens all the same.
-        boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information, MessagePlacement::ScreenCentre});
-        return;
+        const catalogue::StartupOutcome outcome = session_.Start(executablePath_);
+        if (outcome.state != catalogue::StartupState::Ready) {
+            // The start-up stops here, silently after its message; the window opens all the same.
+            boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information,
+                         MessagePlacement::ScreenCentre});
+            return;
+        }
     }
     MEBuscarMusicasChange();
 }

@@ -8,9 +8,6 @@
 
 namespace catalogue {
 
-// How long a program waits for its catalogue by default.
-inline constexpr std::chrono::seconds kDefaultAttachWait{5};
-
 // Connects the session and starts its transaction (CatalogueSession::Open) on a thread of its own,
 // waiting for it at most `wait`. True once open; the attach's CatalogueError is thrown here. False
 // when the wait passed: the attach goes on on its thread, still using the session, so the caller

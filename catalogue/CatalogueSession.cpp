@@ -30,13 +30,7 @@ void CatalogueSession::Open()
 {
     database_.Connect();
     // Closed before the engine's own shutdown however the process ends (see ExitGuard.h).
-    exit_guard::Track(this, [this] {
-        try {
-            Shutdown();
-        } catch (const std::exception&) {
-            // The process is ending; the engine's shutdown gives up what is left.
-        }
-    });
+    exit_guard::Track(this, [this] { Shutdown(); });
     transaction_.Start(database_);
 }
 

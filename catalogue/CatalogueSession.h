@@ -20,6 +20,9 @@ enum class StartupState {
     Ready,                // connected, transaction active
 };
 
+// How long a program waits for its catalogue's attach by default.
+inline constexpr std::chrono::seconds kDefaultAttachWait{5};
+
 struct StartupOutcome {
     StartupState state = StartupState::NotStarted;
     // The text of the information message box the window shows (Windows-1252); empty when Ready.
@@ -44,7 +47,7 @@ public:
     // engine) is given up: it goes on on a thread of its own, and the session is left to it for
     // good (every later song query fails, Shutdown does nothing; see AttachInTime.h).
     StartupOutcome Start(const std::filesystem::path& executablePath,
-                         std::chrono::milliseconds attachWait = std::chrono::seconds(5));
+                         std::chrono::milliseconds attachWait = kDefaultAttachWait);
 
     // Ready once connected with an active transaction (at start-up or by a later song query);
     // otherwise the state start-up ended in. NotStarted again after Shutdown.

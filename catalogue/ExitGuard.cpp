@@ -50,8 +50,13 @@ extern "C" void OnExit(int status, void*)
         open.swap(links);
     }
     // Last opened, first closed.
-    for (auto link = open.rbegin(); link != open.rend(); ++link)
-        link->close();
+    for (auto link = open.rbegin(); link != open.rend(); ++link) {
+        try {
+            link->close();
+        } catch (...) {
+            // Nothing may leave an exit handler; the engine's shutdown gives up what is left.
+        }
+    }
 }
 
 } // namespace

@@ -26,7 +26,7 @@ inline constexpr std::chrono::seconds kShutdownBound{3};
 // its own handler after ours, and the last registered runs first). Cheap; call after an attach.
 void Arm();
 
-// A link to close at exit, known by its owner's address; close must not throw.
+// A link to close at exit, known by its owner's address; what close throws is dropped.
 void Track(const void* owner, std::function<void()> close);
 // The link was closed or is gone; the exit leaves it alone.
 void Forget(const void* owner);

@@ -2,11 +2,13 @@
 """fonarel-write over an embedded catalogue whose engine another process holds (a helper holding the
 engine's start-up lock as an engine does while it starts or shuts down, in a lock folder of the
 test's own): the attach would wait without end. The command gives up after --open-wait with the
-holder's name and status 2; a SIGTERM during that wait ends it at once with 143 and the summary.
+holder's name and status 2; a SIGTERM during that wait ends it, and the window, at once with 143
+(the command with its summary).
 
-    engine_held_test.py FONAREL_WRITE FONAREL_CATALOGUE
+    engine_held_test.py FONAREL_WRITE FONAREL_CATALOGUE FONAREL
 """
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -23,7 +25,7 @@ time.sleep(120)
 
 
 def main():
-    write, tool = sys.argv[1:3]
+    write, tool, window = sys.argv[1:4]
     faults = []
     with tempfile.TemporaryDirectory(prefix="fonarel-engine-held-") as work:
         locks = os.path.join(work, "locks")
@@ -50,21 +52,30 @@ def main():
             if "did not open within 1.5 s" not in given_up.stderr or "(%d)" % holder.pid not in given_up.stderr:
                 faults.append("the message does not name the wait and the holder: " + given_up.stderr)
 
-            waiting = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env)
-            time.sleep(1)
-            start = time.monotonic()
-            waiting.send_signal(signal.SIGTERM)
-            try:
-                out, err = waiting.communicate(timeout=10)
-            except subprocess.TimeoutExpired:
-                waiting.kill()
-                out, err = waiting.communicate()
-            took = time.monotonic() - start
-            print("SIGTERM while waiting: status %d after %.2f s" % (waiting.returncode, took))
-            if waiting.returncode != 143 or took > 1:
-                faults.append("SIGTERM while waiting ended with %d after %.2f s" % (waiting.returncode, took))
-            if "interrupted before the songs were listed" not in out or "songs listed:" not in out:
-                faults.append("no summary after SIGTERM while waiting: " + out + err)
+            # The window reads RevoZadoz.ini beside its executable.
+            program = os.path.join(work, "fonarel")
+            shutil.copy(window, program)
+            with open(os.path.join(work, "RevoZadoz.ini"), "w") as f:
+                f.write("[BANCO]\ncaminho=%s\n" % database)
+            for name, argv in (("command", command), ("window", [program])):
+                waiting = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                           env={**env, "QT_QPA_PLATFORM": "offscreen"})
+                time.sleep(1)
+                start = time.monotonic()
+                waiting.send_signal(signal.SIGTERM)
+                try:
+                    out, err = waiting.communicate(timeout=10)
+                except subprocess.TimeoutExpired:
+                    waiting.kill()
+                    out, err = waiting.communicate()
+                took = time.monotonic() - start
+                print("SIGTERM to the %s while it waits: status %d after %.2f s" % (name, waiting.returncode, took))
+                if waiting.returncode != 143 or took > 1:
+                    faults.append("SIGTERM to the %s while it waits ended it with %d after %.2f s"
+                                  % (name, waiting.returncode, took))
+                if name == "command" and ("interrupted before the songs were listed" not in out
+                                          or "songs listed:" not in out):
+                    faults.append("no summary after SIGTERM while waiting: " + out + err)
         finally:
             holder.kill()
             holder.wait()
