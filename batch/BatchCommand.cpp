@@ -176,8 +176,12 @@ std::string EngineHeldText(const std::string& database, std::chrono::millisecond
     text += "the embedded engine is held by another program on this machine: ";
     for (std::size_t i = 0; i < holders.size(); ++i)
         text += (i > 0 ? ", " : "") + holders[i];
-    return text + " (if it does not answer, end it; or share the catalogue through the Firebird server, "
-                  "--database localhost:" + database + ")";
+    // A catalogue named by its file can be shared through the server instead; one named through a
+    // server already is.
+    if (database.starts_with("/"))
+        return text + " (if it does not answer, end it; or share the catalogue through the Firebird server, "
+                      "--database localhost:" + database + ")";
+    return text + " (if it does not answer, end it)";
 }
 
 // The summary of a command stopped before its songs were listed.
