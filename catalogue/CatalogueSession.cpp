@@ -42,7 +42,9 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
         return {state_, ConfigurationMissingMessage(configuration)};
     }
     database_.SetDatabaseName(ReadDatabaseName(configuration));
-    database_.SetCredentials(ReadCredentials(configuration).value_or(Credentials{}));
+    // The file's user and password, when it gives them, in place of the session's own.
+    if (std::optional<Credentials> credentials = ReadCredentials(configuration))
+        database_.SetCredentials(std::move(*credentials));
     try {
         if (!AttachInTime(*this, attachWait)) {
             abandoned_ = true;
