@@ -26,7 +26,7 @@ std::string_view ReadinessWords(tagkit::Readiness readiness)
 }
 
 // After inspection of a song ready to be written.
-void WriteInspectedSong(tagkit::Inspection& inspection, const SongTag& song, const SongWriteOptions& options,
+void WriteInspectedSong(tagkit::SongExamination& inspection, const SongTag& song, const SongWriteOptions& options,
                         io::WrittenFileSystems& written, SongWriteResult& result)
 {
     result.planned = inspection.Plan(song.values, options.keep);
@@ -98,7 +98,7 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
         // nothing (a song that cannot be opened for writing as it is is read instead).
         const tagkit::Access access = options.dryRun ? tagkit::Access::ReadOnly(options.lockWait)
                                                      : tagkit::Access::HeldForWriting(options.lockWait);
-        tagkit::Inspection inspection = tagkit::Inspection::Of(result.path, access);
+        tagkit::SongExamination inspection = tagkit::SongExamination::Of(result.path, access);
         result.readiness = inspection.Readiness();
         result.cause = inspection.Cause();
         if (inspection.Busy()) {

@@ -6,7 +6,7 @@
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
 #include "io/Outcome.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 
 #include <chrono>
 #include <string>
@@ -59,7 +59,7 @@ struct SongWriteResult {
 std::string ReasonOf(const SongWriteResult& song);
 
 // Inspects the song's file and writes the new tag (unless the options hold it back), through one
-// tagkit::Inspection released on every path. A file written is added to `written`, to be flushed
+// tagkit::SongExamination released on every path. A file written is added to `written`, to be flushed
 // when the run ends. Lets no exception out.
 SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& options, io::WrittenFileSystems& written);
 

@@ -9,9 +9,9 @@ namespace {
 
 // The inspection of the song at hand, with its reader set; none while the reader set is absent.
 // One per thread: the procedures are the design for one song at a time.
-std::optional<Inspection>& Current()
+std::optional<SongExamination>& Current()
 {
-    static thread_local std::optional<Inspection> current;
+    static thread_local std::optional<SongExamination> current;
     return current;
 }
 
@@ -38,12 +38,12 @@ void LoadFileInfo(const std::string& FileName)
     if (!Current())
         CreateTagObjects(ExtensionOf(FileName));
     if (Current())
-        *Current() = Inspection::Of(FileName, Access::ReadOnly());
+        *Current() = SongExamination::Of(FileName, Access::ReadOnly());
 }
 
 bool SaveTagInfo(const std::string& FileName, const TagValues& values)
 {
-    std::optional<Inspection>& current = Current();
+    std::optional<SongExamination>& current = Current();
     bool written = false;
     if (current && current->Readiness() == Readiness::Ready && current->Path() == FileName) {
         const PlannedTag plan = current->Plan(values);

@@ -1,8 +1,8 @@
 #pragma once
 // The tag toolkit's procedures in the names the window's design gives them: free procedures over
 // one inspection per thread (its reader set and its tag data record), used by one song at a time
-// and not re-entrant. The programs themselves write songs through tagkit::Inspection.
-#include "tagkit/Inspection.h"
+// and not re-entrant. The programs themselves write songs through tagkit::SongExamination.
+#include "tagkit/SongExamination.h"
 #include "tagkit/TagRecord.h"
 #include "tagkit/TagValues.h"
 #include "tagkit/ValueMerge.h"
@@ -20,7 +20,7 @@ void CreateTagObjects(std::string_view Extension);
 // Empties every field of the tag data record, and lets go of a song held for writing.
 void ClearTagRecord();
 
-// Inspects the MP3 file at FileName into the tag data record (an Inspection read only), making
+// Inspects the MP3 file at FileName into the tag data record (a SongExamination read only), making
 // the reader set first from the name's extension when there is none.
 void LoadFileInfo(const std::string& FileName);
 

@@ -2,7 +2,7 @@
 
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 #include "tools/catalogue/CatalogueBuilder.h"
 
 #include <cstdio>
@@ -48,7 +48,7 @@ Clock::duration BareLoop(const std::vector<songs::SongTag>& songs, bool save, bo
     std::size_t written = 0;
     const auto start = Clock::now();
     for (const songs::SongTag& song : songs) {
-        tagkit::Inspection inspection = tagkit::Inspection::Of(
+        tagkit::SongExamination inspection = tagkit::SongExamination::Of(
             song.fileName, save ? tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait) : tagkit::Access::ReadOnly());
         if (save)
             written += inspection.Save(inspection.Plan(song.values)).Done();

@@ -3,7 +3,7 @@
 #include "bench/support/Floors.h"
 #include "bench/support/Turns.h"
 #include "bench/support/WorkingSet.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <taglib/attachedpictureframe.h>
@@ -51,7 +51,7 @@ bool OursKeeping(const std::string& path)
         v.FileExtension = ".mp3";
         return v;
     }();
-    tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait));
+    tagkit::SongExamination inspection = tagkit::SongExamination::Of(path, tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait));
     return inspection.Save(inspection.Plan(values, {true, false})).Done();
 }
 

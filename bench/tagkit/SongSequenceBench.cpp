@@ -26,7 +26,7 @@
 #include "id3v2/TagWriter.h"
 #include "io/FileSystem.h"
 #include "io/SongFile.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <taglib/commentsframe.h>
@@ -72,7 +72,7 @@ tagkit::TagValues CatalogueValues()
 bool OursSequence(const std::string& path)
 {
     static const tagkit::TagValues values = CatalogueValues();
-    tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait));
+    tagkit::SongExamination inspection = tagkit::SongExamination::Of(path, tagkit::Access::HeldForWriting(id3v2::kDefaultLockWait));
     return inspection.Save(inspection.Plan(values)).Done();
 }
 

@@ -65,7 +65,7 @@ protected:
         tagkit::LoadFileInfo(copy);
         const bool readFirst = exists && tagkit::SaveTagInfo(copy, values);
 
-        tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(std::chrono::seconds(5)));
+        tagkit::SongExamination inspection = tagkit::SongExamination::Of(path, tagkit::Access::HeldForWriting(std::chrono::seconds(5)));
         const bool held = inspection.Save(inspection.Plan(values)).Done();
         EXPECT_EQ(held, readFirst) << path;
         if (exists) {
@@ -302,7 +302,7 @@ TEST_F(MergeWriter, APlanOfTheTagTheFileHasIsUnchangedWhateverItsSize)
                 values.PeriodStart = values.PeriodEnd = "\x93" + std::string(length, 'v') + "\x94";
         values.FileExtension = ".mp3";
         ASSERT_TRUE(InspectAndSave(path, values));
-        const tagkit::PlannedTag plan = tagkit::Inspection::Of(path, tagkit::Access::ReadOnly()).Plan(values);
+        const tagkit::PlannedTag plan = tagkit::SongExamination::Of(path, tagkit::Access::ReadOnly()).Plan(values);
         EXPECT_EQ(plan.Rebuild, length == 240);
         EXPECT_TRUE(plan.Unchanged) << length;
     }

@@ -5,7 +5,7 @@
 #include "SongFiles.h"
 #include "io/BinaryFile.h"
 #include "io/SongFile.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 #include "tools/mp3fixtures/FileBytes.h"
 
 #include <taglib/id3v2tag.h>
@@ -80,11 +80,11 @@ protected:
     }
     using Kind = io::Outcome::Kind;
 
-    static tagkit::Inspection Inspect(const std::string& path, std::chrono::milliseconds wait = 1s)
+    static tagkit::SongExamination Inspect(const std::string& path, std::chrono::milliseconds wait = 1s)
     {
-        return tagkit::Inspection::Of(path, tagkit::Access::ReadOnly(wait));
+        return tagkit::SongExamination::Of(path, tagkit::Access::ReadOnly(wait));
     }
-    static Kind Save(tagkit::Inspection& inspection)
+    static Kind Save(tagkit::SongExamination& inspection)
     {
         tagkit::TagValues values;
         values.Title = "Novo";
@@ -93,13 +93,13 @@ protected:
     }
     static Kind InspectAndSave(const std::string& path, std::chrono::milliseconds wait)
     {
-        tagkit::Inspection inspection = Inspect(path, wait);
+        tagkit::SongExamination inspection = Inspect(path, wait);
         return Save(inspection);
     }
     // As the programs write: held for writing from before its inspection.
     static Kind HoldAndSave(const std::string& path, std::chrono::milliseconds wait)
     {
-        tagkit::Inspection inspection = tagkit::Inspection::Of(path, tagkit::Access::HeldForWriting(wait));
+        tagkit::SongExamination inspection = tagkit::SongExamination::Of(path, tagkit::Access::HeldForWriting(wait));
         return inspection.Busy() ? Kind::Busy : Save(inspection);
     }
     static std::vector<std::uint8_t> Bytes(const std::string& path) { return fixtures::ReadFileBytes(path); }
@@ -145,7 +145,7 @@ TEST_F(WriterLock, AReaderIsNeverKeptOutByAWriter)
     ASSERT_TRUE(other.Held());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Bytes(path), before);
-    const tagkit::Inspection inspection = Inspect(path);
+    const tagkit::SongExamination inspection = Inspect(path);
     EXPECT_EQ(inspection.Readiness(), tagkit::Readiness::Ready);
     EXPECT_EQ(inspection.Record().Album, "Lp");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
@@ -155,7 +155,7 @@ TEST_F(WriterLock, ASongReplacedAfterItsInspectionIsInspectedAgainAndWrittenFrom
 {
     const std::string path = TaggedSong("song.mp3", "Antigo");
     const std::string replacement = TaggedSong("replacement.mp3", "Novo disco");
-    tagkit::Inspection inspection = Inspect(path);
+    tagkit::SongExamination inspection = Inspect(path);
     // Another writer renames its rebuilt file over the song.
     ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
     EXPECT_EQ(Save(inspection), Kind::Done);
@@ -189,7 +189,7 @@ TEST_F(WriterLock, ASongReplacedWhileAWriterWaitsToHoldItIsHeldAsItsNewFile)
 TEST_F(WriterLock, ASongRewrittenInPlaceAfterItsInspectionIsInspectedAgain)
 {
     const std::string path = TaggedSong("song.mp3", "Antigo");
-    tagkit::Inspection inspection = Inspect(path);
+    tagkit::SongExamination inspection = Inspect(path);
     // Same file, same length: only its tag bytes tell.
     WriteTagLibTag(path, 3, [](TagLib::ID3v2::Tag& tag) {
         tag.setTitle("Velho");

@@ -6,7 +6,7 @@
 // written, 1 otherwise.
 #include "id3v2/TagWriter.h"
 #include "io/Outcome.h"
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 
 #include <cstdio>
 #include <string>
@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     bool all = true;
     for (int i = first + 1; i < argc; ++i) {
         const std::string path = argv[i];
-        tagkit::Inspection inspection = tagkit::Inspection::Of(path, access);
+        tagkit::SongExamination inspection = tagkit::SongExamination::Of(path, access);
         io::Outcome saved = io::Outcome::Busy();
         if (!inspection.Busy())
             saved = inspection.Save(inspection.Plan(values, keep));

@@ -1,4 +1,4 @@
-#include "tagkit/Inspection.h"
+#include "tagkit/SongExamination.h"
 
 #include "audio/ID3v1.h"
 #include "audio/MPEGaudio.h"
@@ -13,20 +13,20 @@
 
 namespace tagkit {
 
-Inspection::Inspection()
+SongExamination::SongExamination()
     : audioInfo_(std::make_unique<audio::TMPEGaudio>())
     , id3v1Tag_(std::make_unique<audio::TID3v1>())
     , id3v2Tag_(std::make_unique<id3v2::TID3v2>())
 {
 }
 
-Inspection::~Inspection() = default;
-Inspection::Inspection(Inspection&&) noexcept = default;
-Inspection& Inspection::operator=(Inspection&&) noexcept = default;
+SongExamination::~SongExamination() = default;
+SongExamination::SongExamination(SongExamination&&) noexcept = default;
+SongExamination& SongExamination::operator=(SongExamination&&) noexcept = default;
 
-Inspection Inspection::Of(const std::string& path, Access access)
+SongExamination SongExamination::Of(const std::string& path, Access access)
 {
-    Inspection inspection;
+    SongExamination inspection;
     inspection.path_ = path;
     inspection.lockWait_ = access.lockWait;
     if (access.mode == Access::Mode::HoldForWriting && inspection.InspectHeld())
@@ -35,12 +35,12 @@ Inspection Inspection::Of(const std::string& path, Access access)
     return inspection;
 }
 
-bool Inspection::Held() const
+bool SongExamination::Held() const
 {
     return held_.File().IsOpen();
 }
 
-bool Inspection::InspectHeld()
+bool SongExamination::InspectHeld()
 {
     io::Outcome lock = held_.OpenLocked(path_, lockWait_);
     // Another writer replaced the song while this one waited for it: the new file, once.
@@ -58,7 +58,7 @@ bool Inspection::InspectHeld()
     return true;
 }
 
-void Inspection::InspectRead()
+void SongExamination::InspectRead()
 {
     // A missing file, or one that cannot be opened, leaves the record empty: the open itself is
     // the existence test.
@@ -71,7 +71,7 @@ void Inspection::InspectRead()
 }
 
 // The inspection proper, through the one open file that the three readers share.
-void Inspection::Inspect(io::SongBytes& song)
+void SongExamination::Inspect(io::SongBytes& song)
 {
     readiness_ = Readiness::AudioNotValid;
     identity_ = song.Identity();
@@ -112,7 +112,7 @@ void Inspection::Inspect(io::SongBytes& song)
 
 // Keeps what a plan of the new tag and a look at the old one need of the file: its header, its
 // length and the tag's bytes, served from the bytes that the readers have already read.
-void Inspection::KeepTagStart(io::SongBytes& song)
+void SongExamination::KeepTagStart(io::SongBytes& song)
 {
     fileLength_ = song.Length();
     const auto head = song.View(0, static_cast<std::int64_t>(id3v2::kHeaderSize));
@@ -127,7 +127,7 @@ void Inspection::KeepTagStart(io::SongBytes& song)
         tagBytes_.assign(bytes.begin(), bytes.end());
 }
 
-std::vector<id3v2::ListedFrame> Inspection::OldFrames() const
+std::vector<id3v2::ListedFrame> SongExamination::OldFrames() const
 {
     std::vector<id3v2::ListedFrame> frames;
     if (!tagBytes_.empty()) {
@@ -142,7 +142,7 @@ std::vector<id3v2::ListedFrame> Inspection::OldFrames() const
     return frames;
 }
 
-bool Inspection::OpenBytes(io::SongBytes& song) const
+bool SongExamination::OpenBytes(io::SongBytes& song) const
 {
     if (Held()) {
         song.Use(held_.File(), held_.Length(), held_.Identity(), io::SongBytes::Readers::One);
@@ -151,7 +151,7 @@ bool Inspection::OpenBytes(io::SongBytes& song) const
     return song.Open(path_, io::SongBytes::Readers::One) && song.Identity() == identity_;
 }
 
-bool Inspection::HoldWholeTag()
+bool SongExamination::HoldWholeTag()
 {
     if (!tagBytes_.empty() || !id3v2Tag_->TagFound() || id3v2Tag_->TagSize() == 0)
         return true;
@@ -167,7 +167,7 @@ bool Inspection::HoldWholeTag()
     return true;
 }
 
-PlannedTag Inspection::Plan(const TagValues& values, Keeping keep)
+PlannedTag SongExamination::Plan(const TagValues& values, Keeping keep)
 {
     PlannedTag planned;
     planned.Given = values;
@@ -206,7 +206,7 @@ PlannedTag Inspection::Plan(const TagValues& values, Keeping keep)
     return planned;
 }
 
-io::Outcome Inspection::Save(const PlannedTag& plan)
+io::Outcome SongExamination::Save(const PlannedTag& plan)
 {
     io::Outcome outcome = io::Outcome::Failure(io::Step::None, 0);
     try {
@@ -231,7 +231,7 @@ io::Outcome Inspection::Save(const PlannedTag& plan)
 // The save of a song inspected without holding it: under the lock taken now, the song must still
 // be the file inspected; a song another writer changed after it was inspected is inspected again,
 // once.
-io::Outcome Inspection::SaveRead(const PlannedTag& plan)
+io::Outcome SongExamination::SaveRead(const PlannedTag& plan)
 {
     const auto write = [this](const PlannedTag& planned) {
         const id3v2::InspectedFile inspected{identity_, fileLength_,
@@ -251,7 +251,7 @@ io::Outcome Inspection::SaveRead(const PlannedTag& plan)
     return write(again);
 }
 
-void Inspection::Clear()
+void SongExamination::Clear()
 {
     readiness_ = Readiness::NotOpened;
     busy_ = false;

@@ -74,20 +74,20 @@ struct PlannedTag {
     bool Unchanged = false;       // the file already begins with exactly these bytes
 };
 
-class Inspection {
+class SongExamination {
 public:
     // The reader set made, nothing inspected.
-    Inspection();
-    ~Inspection();
-    Inspection(Inspection&&) noexcept;
-    Inspection& operator=(Inspection&&) noexcept;
-    Inspection(const Inspection&) = delete;
-    Inspection& operator=(const Inspection&) = delete;
+    SongExamination();
+    ~SongExamination();
+    SongExamination(SongExamination&&) noexcept;
+    SongExamination& operator=(SongExamination&&) noexcept;
+    SongExamination(const SongExamination&) = delete;
+    SongExamination& operator=(const SongExamination&) = delete;
 
     // Inspects the MP3 file at path: the audio stream always, and, when the audio is valid, the
     // values of its ID3v2 tag or else of its ID3v1 tag. The file is opened once; the readers share
     // its bytes. Lets no exception but a failed allocation out.
-    static Inspection Of(const std::string& path, Access access);
+    static SongExamination Of(const std::string& path, Access access);
 
     const std::string& Path() const { return path_; }
     tagkit::Readiness Readiness() const { return readiness_; }
