@@ -9,22 +9,16 @@ it again at once).
 Each round runs both cases; one line per case, then a count of the faults.
 """
 import os
-import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from window_program import has_open, window_over_catalogue  # noqa: E402
+
 GONE_WITHIN = 5.0
-
-
-def has_open(pid, path):
-    fds = "/proc/%d/fd" % pid
-    try:
-        return any(os.path.realpath(os.path.join(fds, fd)) == path for fd in os.listdir(fds))
-    except OSError:
-        return False
 
 
 def start_display():
@@ -89,16 +83,7 @@ def main():
     faults = []
     cases = 0
     with tempfile.TemporaryDirectory(prefix="fonarel-display-loss-") as work:
-        database = os.path.join(work, "catalogue.fdb")
-        with open(os.path.join(work, "catalogue.tsv"), "w") as f:
-            f.write("Tb_Pastas\tPAS_CODIGO=1\tPAS_PATH=%s/\n" % work)
-            f.write("Tb_Musicas\tMUS_CODIGO=1\tPAS_CODIGO=1\tMUS_ARQUIVO=a.mp3\tMUS_NOMECOMPLETO=SONG A\n")
-        subprocess.run([tool, database, os.path.join(work, "catalogue.tsv")], check=True, capture_output=True)
-        # The window reads RevoZadoz.ini beside its executable.
-        program = os.path.join(work, "fonarel")
-        shutil.copy(window, program)
-        with open(os.path.join(work, "RevoZadoz.ini"), "w") as f:
-            f.write("[BANCO]\ncaminho=%s\n" % database)
+        program, database = window_over_catalogue(window, tool, work)
         for n in range(1, rounds + 1):
             for after_sigterm in (False, True):
                 case = "round %d, %s" % (n, "after SIGTERM" if after_sigterm else "idle")

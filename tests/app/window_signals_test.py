@@ -7,36 +7,21 @@ says so in its own words and how to go on).
     window_signals_test.py FONAREL FONAREL_WRITE FONAREL_CATALOGUE
 """
 import os
-import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-
-def has_open(pid, path):
-    fds = "/proc/%d/fd" % pid
-    try:
-        return any(os.path.realpath(os.path.join(fds, fd)) == path for fd in os.listdir(fds))
-    except OSError:
-        return False
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from window_program import has_open, window_over_catalogue  # noqa: E402
 
 
 def main():
     window, write, tool = sys.argv[1:4]
     faults = []
     with tempfile.TemporaryDirectory(prefix="fonarel-window-signals-") as work:
-        database = os.path.join(work, "catalogue.fdb")
-        with open(os.path.join(work, "catalogue.tsv"), "w") as f:
-            f.write("Tb_Pastas\tPAS_CODIGO=1\tPAS_PATH=%s/\n" % work)
-            f.write("Tb_Musicas\tMUS_CODIGO=1\tPAS_CODIGO=1\tMUS_ARQUIVO=a.mp3\tMUS_NOMECOMPLETO=SONG A\n")
-        subprocess.run([tool, database, os.path.join(work, "catalogue.tsv")], check=True, capture_output=True)
-        # The window reads RevoZadoz.ini beside its executable.
-        program = os.path.join(work, "fonarel")
-        shutil.copy(window, program)
-        with open(os.path.join(work, "RevoZadoz.ini"), "w") as f:
-            f.write("[BANCO]\ncaminho=%s\n" % database)
+        program, database = window_over_catalogue(window, tool, work)
         for stop in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             process = subprocess.Popen([program], env={**os.environ, "QT_QPA_PLATFORM": "offscreen"},
                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
