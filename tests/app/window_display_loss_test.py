@@ -1,99 +1,143 @@
 #!/usr/bin/python3
-"""The window as a program under Xvfb, over an embedded catalogue, when its X display goes away:
-idle, and just after SIGTERM. Qt's display plugin then calls exit(1); the process must be gone
-within 5 s whatever the engine's shutdown does, and leave the catalogue closed (fonarel-write opens
-it again at once).
+"""The window as a program under Xvfb, over an embedded catalogue of 40 songs, when its X display
+goes away: idle, just after SIGTERM, and in the middle of "Gravar Todas". Qt's display plugin then
+calls exit(1); the process must be gone within 5 s whatever the engine's shutdown does, and leave
+the catalogue closed (fonarel-write opens it again at once). A run cut short leaves every song as it
+was or as the run writes it, and no temporary file.
 
     window_display_loss_test.py FONAREL FONAREL_WRITE FONAREL_CATALOGUE [ROUNDS]
 
-Each round runs both cases; one line per case, then a count of the faults.
+Each round runs the three cases; one line per case, then a count of the faults.
 """
 import os
+import random
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from window_program import has_open, window_over_catalogue  # noqa: E402
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, here)
+sys.path.insert(0, os.path.join(here, "..", "tagkit"))
+from song_bytes import make_masters, read  # noqa: E402
+from window_program import Display, make_catalogue, wait_until_open, window_beside  # noqa: E402
 
 GONE_WITHIN = 5.0
+SONGS = 40
 
 
-def start_display():
-    """An Xvfb on a display it picks itself; (process, display name)."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
-                              pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as f:
-        number = f.readline().strip()
-    if not number:
-        server.kill()
-        server.wait()
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number
+class Songs:
+    """40 songs of 30 s, half with a tag the run rewrites in place, half rebuilt; what each was and
+    what the run makes of it."""
+
+    def __init__(self, work, write, database):
+        self.folder = os.path.join(work, "songs")
+        os.makedirs(self.folder)
+        self.masters = make_masters(work, 660, 30)
+        self.names = ["song%02d.mp3" % i for i in range(SONGS)]
+        self.old = [read(self.masters[i % 2]) for i in range(SONGS)]
+        self.write, self.database = write, database
+
+    def lay_out(self):
+        for i, name in enumerate(self.names):
+            shutil.copyfile(self.masters[i % 2], os.path.join(self.folder, name))
+        self.stamps = self.stamp()
+
+    def stamp(self):
+        return [os.stat(os.path.join(self.folder, name)).st_mtime_ns for name in self.names]
+
+    def written_count(self):
+        return sum(a != b for a, b in zip(self.stamps, self.stamp()))
+
+    def learn_new(self):
+        """The songs as the command writes them (the window writes the same bytes)."""
+        self.lay_out()
+        subprocess.run([self.write, "--database", self.database, "--quiet"], check=True)
+        self.new = [read(os.path.join(self.folder, name)) for name in self.names]
+
+    def faults(self):
+        found = ["%s is neither its old file nor its new one" % name for name, old, new in
+                 zip(self.names, self.old, self.new) if read(os.path.join(self.folder, name)) not in (old, new)]
+        found += ["%s was left" % name for name in os.listdir(self.folder) if name.endswith("~")]
+        return found
 
 
-def run_case(program, write, database, after_sigterm):
-    """What became of one window whose display was killed; a fault's text, or None."""
-    server, display = start_display()
-    env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
-    env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb")
-    window = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+def run_case(program, songs, case, rng):
+    """What became of one window whose display was killed; (fault or None, seconds, status, songs
+    written when the display went and when the window was gone)."""
+    display = Display()
+    window = subprocess.Popen([program], env=display.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
+    written = 0
     try:
-        deadline = time.monotonic() + 20
-        while not has_open(window.pid, database) and window.poll() is None and time.monotonic() < deadline:
-            time.sleep(0.05)
-        if window.poll() is not None:
-            return "the window ended before its display did (status %d)" % window.returncode, None
-        time.sleep(0.5)  # the first song query, then the idle window
+        if not wait_until_open(window, songs.database):
+            return "the window ended before its display did (status %s)" % window.poll(), 0, 0, 0
+        if case == "during a run":
+            if not display.click_write_all():
+                return "the window was never shown", 0, 0, 0
+            goal = rng.randint(1, SONGS // 2)
+            deadline = time.monotonic() + 20
+            while songs.written_count() < goal and time.monotonic() < deadline:
+                time.sleep(0.001)
+            written = songs.written_count()
+        else:
+            time.sleep(0.5)  # the first song query, then the idle window
         start = time.monotonic()
-        if after_sigterm:
+        if case == "after SIGTERM":
             window.send_signal(signal.SIGTERM)
-        server.kill()
-        server.wait()
+        display.kill()
         try:
             window.wait(timeout=GONE_WITHIN)
         except subprocess.TimeoutExpired:
-            return "the window was still there %.0f s after its display went away" % GONE_WITHIN, None
+            return "the window was still there %.0f s after its display went away" % GONE_WITHIN, 0, 0, written
         took = time.monotonic() - start
+        if case == "during a run":
+            written = (written, songs.written_count())
     finally:
         if window.poll() is None:
             window.kill()
             window.wait()
-        if server.poll() is None:
-            server.kill()
-            server.wait()
+        display.kill()
+    damaged = songs.faults()
+    if damaged:
+        return "; ".join(damaged), took, window.returncode, written
     try:
-        reopened = subprocess.run([write, "--database", database, "--dry-run", "--quiet"], capture_output=True,
-                                  timeout=20)
+        reopened = subprocess.run([songs.write, "--database", songs.database, "--dry-run", "--quiet"],
+                                  capture_output=True, timeout=20)
     except subprocess.TimeoutExpired:
-        return "the catalogue could not be opened again", took
+        return "the catalogue could not be opened again", took, window.returncode, written
     if reopened.returncode != 0:
-        return "the catalogue was not closed: %s" % reopened.stderr.decode().strip(), took
-    return None, (took, window.returncode)
+        return "the catalogue was not closed: %s" % reopened.stderr.decode().strip(), took, window.returncode, written
+    return None, took, window.returncode, written
 
 
 def main():
     window, write, tool = sys.argv[1:4]
     rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 3
+    rng = random.Random(2010)
     faults = []
     cases = 0
     with tempfile.TemporaryDirectory(prefix="fonarel-display-loss-") as work:
-        program, database = window_over_catalogue(window, tool, work)
+        database = os.path.join(work, "catalogue.fdb")
+        songs = Songs(work, write, database)
+        make_catalogue(tool, database, songs.folder, songs.names)
+        program = window_beside(window, work, database)
+        songs.learn_new()
         for n in range(1, rounds + 1):
-            for after_sigterm in (False, True):
-                case = "round %d, %s" % (n, "after SIGTERM" if after_sigterm else "idle")
+            for case in ("idle", "after SIGTERM", "during a run"):
+                songs.lay_out()
                 cases += 1
-                fault, outcome = run_case(program, write, database, after_sigterm)
+                fault, took, status, written = run_case(program, songs, case, rng)
+                during = ""
+                if case == "during a run" and not fault:
+                    during = " (%d of %d songs written as its display went, %d when it was gone)" % (written[0], SONGS, written[1])
                 if fault:
-                    faults.append("%s: %s" % (case, fault))
-                    print("%s: FAULT %s" % (case, fault))
+                    faults.append("round %d, %s: %s" % (n, case, fault))
+                    print("round %d, %s%s: FAULT %s" % (n, case, during, fault))
                 else:
-                    print("%s: gone %.2f s after its display, status %d" % (case, outcome[0], outcome[1]))
+                    print("round %d, %s%s: gone %.2f s after its display, status %d" % (n, case, during, took, status))
                 sys.stdout.flush()
     print("%d cases, %d faults" % (cases, len(faults)))
     return 1 if faults else 0
