@@ -11,57 +11,17 @@ Each round runs the three cases; one line per case, then a count of the faults.
 """
 import os
 import random
-import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-here = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, here)
-sys.path.insert(0, os.path.join(here, "..", "tagkit"))
-from song_bytes import make_masters, read  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from song_folder import SONGS, Songs  # noqa: E402
 from window_program import Display, make_catalogue, wait_until_open, window_beside  # noqa: E402
 
 GONE_WITHIN = 5.0
-SONGS = 40
-
-
-class Songs:
-    """40 songs of 30 s, half with a tag the run rewrites in place, half rebuilt; what each was and
-    what the run makes of it."""
-
-    def __init__(self, work, write, database):
-        self.folder = os.path.join(work, "songs")
-        os.makedirs(self.folder)
-        self.masters = make_masters(work, 660, 30)
-        self.names = ["song%02d.mp3" % i for i in range(SONGS)]
-        self.old = [read(self.masters[i % 2]) for i in range(SONGS)]
-        self.write, self.database = write, database
-
-    def lay_out(self):
-        for i, name in enumerate(self.names):
-            shutil.copyfile(self.masters[i % 2], os.path.join(self.folder, name))
-        self.stamps = self.stamp()
-
-    def stamp(self):
-        return [os.stat(os.path.join(self.folder, name)).st_mtime_ns for name in self.names]
-
-    def written_count(self):
-        return sum(a != b for a, b in zip(self.stamps, self.stamp()))
-
-    def learn_new(self):
-        """The songs as the command writes them (the window writes the same bytes)."""
-        self.lay_out()
-        subprocess.run([self.write, "--database", self.database, "--quiet"], check=True)
-        self.new = [read(os.path.join(self.folder, name)) for name in self.names]
-
-    def faults(self):
-        found = ["%s is neither its old file nor its new one" % name for name, old, new in
-                 zip(self.names, self.old, self.new) if read(os.path.join(self.folder, name)) not in (old, new)]
-        found += ["%s was left" % name for name in os.listdir(self.folder) if name.endswith("~")]
-        return found
 
 
 def run_case(program, songs, case, rng):
