@@ -48,13 +48,19 @@ void CatalogueDatabase::Connect()
         return;
     const std::vector<std::uint8_t> dpb = DatabaseParameterBlock(credentials_);
     const KeptEndSignals kept;
-    client::Call([&] {
-        client::Status status;
-        const auto provider = client::Dispatcher();
-        attachment_.reset(provider->attachDatabase(&status, databaseName_.c_str(),
-                                                   static_cast<unsigned>(dpb.size()), dpb.data()));
-    });
-    // After the attach, so that the guard runs before the exit handler the engine registered in it.
+    // After the attach, so that the guard runs before the exit handler the engine registered in it;
+    // also after one that failed, which has loaded the engine and its shutdown all the same.
+    try {
+        client::Call([&] {
+            client::Status status;
+            const auto provider = client::Dispatcher();
+            attachment_.reset(provider->attachDatabase(&status, databaseName_.c_str(),
+                                                       static_cast<unsigned>(dpb.size()), dpb.data()));
+        });
+    } catch (...) {
+        exit_guard::Arm();
+        throw;
+    }
     exit_guard::Arm();
 }
 

@@ -8,8 +8,8 @@
 //     kShutdownBound has passed;
 //   - closes every catalogue link still open (Track), so that the engine's shutdown has nothing
 //     of ours left to close.
-// The guard is an exit handler registered after the engine's (Arm, after each successful attach),
-// so it runs before the engine's own. Nothing is ever written to the catalogue: ending the
+// The guard is an exit handler registered after the engine's (Arm, after each attach, failed or
+// not), so it runs before the engine's own. Nothing is ever written to the catalogue: ending the
 // process at any point of its shutdown loses nothing.
 //
 // Its state (the open links, whether the exit has begun) is process-wide because exit handlers
