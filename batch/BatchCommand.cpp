@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <system_error>
 
 namespace batch {
 namespace {
@@ -76,6 +77,11 @@ std::optional<std::string> DatabaseName(const CommandOptions& options, const std
     const std::filesystem::path ini = IniPath(options, executable);
     if (!catalogue::ConfigurationExists(ini)) {
         talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
+        return std::nullopt;
+    }
+    if (const int error = catalogue::ConfigurationReadError(ini)) {
+        talk.Error("cannot read " + ini.string() + ": " + std::system_category().message(error) +
+                   " (give --ini FILE or --database NAME)");
         return std::nullopt;
     }
     std::string name = catalogue::ReadDatabaseName(ini);

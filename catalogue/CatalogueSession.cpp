@@ -41,6 +41,12 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
         state_ = StartupState::ConfigurationMissing;
         return {state_, ConfigurationMissingMessage(configuration)};
     }
+    if (const int error = ConfigurationReadError(configuration)) {
+        // As a file that names no catalogue, but told as what it is.
+        database_.SetDatabaseName({});
+        state_ = StartupState::ConnectionFailed;
+        return {state_, ConfigurationUnreadableMessage(configuration, error)};
+    }
     database_.SetDatabaseName(ReadDatabaseName(configuration));
     // The file's user and password, when it gives them, in place of the session's own.
     if (std::optional<Credentials> credentials = ReadCredentials(configuration))

@@ -17,6 +17,13 @@ bool ConfigurationExists(const std::filesystem::path& configurationPath)
     return io::Exists(configurationPath.string()) && !io::IsFolder(configurationPath.string());
 }
 
+int ConfigurationReadError(const std::filesystem::path& configurationPath)
+{
+    std::string bytes;
+    int error = 0;
+    return ReadFileBytes(configurationPath, bytes, &error) ? 0 : error;
+}
+
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
 {
     std::string bytes;

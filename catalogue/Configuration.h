@@ -25,6 +25,10 @@ std::filesystem::path ConfigurationPath(const std::filesystem::path& executableP
 // Whether a file (not a folder) exists at the path.
 bool ConfigurationExists(const std::filesystem::path& configurationPath);
 
+// 0 when the file can be read, else the system's error number: a file that exists but that this
+// user may not read (EACCES) is told as such, not as one that names no catalogue.
+int ConfigurationReadError(const std::filesystem::path& configurationPath);
+
 // Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
 // the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath);

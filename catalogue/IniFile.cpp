@@ -109,11 +109,11 @@ std::string IniFile::Value(std::string_view section, std::string_view key) const
     return {};
 }
 
-bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes)
+bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, int* error)
 {
     // A configuration file is small; more than this is not read.
     constexpr std::size_t kMaxBytes = 16 << 20;
-    return io::ReadFileStart(path.string(), bytes, kMaxBytes);
+    return io::ReadFileStart(path.string(), bytes, kMaxBytes, error);
 }
 
 } // namespace catalogue

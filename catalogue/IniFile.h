@@ -42,7 +42,8 @@ private:
     std::vector<Section> sections_;
 };
 
-// Reads a whole file's bytes (at most the first 16 MiB); false when it cannot be read.
-bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes);
+// Reads a whole file's bytes (at most the first 16 MiB); false when it cannot be read, with the
+// system's error number in *error when given.
+bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, int* error = nullptr);
 
 } // namespace catalogue

@@ -3,6 +3,8 @@
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
 
+#include <system_error>
+
 namespace catalogue {
 
 std::string SystemText(std::string_view utf8)
@@ -19,6 +21,12 @@ std::string ConfigurationMissingMessage(const std::filesystem::path& configurati
 std::string ConnectionFailedMessage()
 {
     return SystemText("Não foi possível conectar com a Base de Dados 2010.");
+}
+
+std::string ConfigurationUnreadableMessage(const std::filesystem::path& configurationPath, int error)
+{
+    return ConnectionFailedMessage() + SystemText("\n\nO arquivo " + configurationPath.string() +
+                                                  " não pôde ser lido: " + std::system_category().message(error) + ".");
 }
 
 std::string LoginRefusedMessage(const std::string& userName)

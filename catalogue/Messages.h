@@ -14,6 +14,10 @@ std::string ConfigurationMissingMessage(const std::filesystem::path& configurati
 // "Não foi possível conectar com a Base de Dados 2010." for a failed connection or transaction.
 std::string ConnectionFailedMessage();
 
+// The failed connection's message, then that the configuration file exists but could not be read,
+// with the system's reason (a file this user may not read: "Permission denied").
+std::string ConfigurationUnreadableMessage(const std::filesystem::path& configurationPath, int error);
+
 // The same, with the user the server refused (never the password) and where it comes from.
 std::string LoginRefusedMessage(const std::string& userName);
 

@@ -32,20 +32,25 @@ bool IsFolder(const std::string& path)
     return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
-bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes)
+bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes, int* error)
 {
     bytes.clear();
     // The open itself refuses, without waiting, anything but a regular file.
     BinaryFile file;
     FileStatus status;
-    if (!file.Open(path, BinaryFile::Mode::Read, &status))
+    const auto failed = [&file, error] {
+        if (error != nullptr)
+            *error = file.LastError();
         return false;
+    };
+    if (!file.Open(path, BinaryFile::Mode::Read, &status))
+        return failed();
     bytes.resize(static_cast<std::size_t>(std::min<std::int64_t>(status.length, static_cast<std::int64_t>(maxBytes))));
     const std::int64_t got =
         file.ReadAt(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
     if (got < 0) {
         bytes.clear();
-        return false;
+        return failed();
     }
     bytes.resize(static_cast<std::size_t>(got));
     return true;

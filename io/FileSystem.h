@@ -20,8 +20,9 @@ bool PathNames(const std::string& path, const FileIdentity& identity);
 bool IsFolder(const std::string& path);
 
 // Reads the first maxBytes at most of a regular file (a link to one included) into bytes;
-// false when there is none at the path or it cannot be read.
-bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes);
+// false when there is none at the path or it cannot be read, with the system's error number in
+// *error when given (EACCES for a file this user may not read, EINVAL for no regular file).
+bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes, int* error = nullptr);
 
 // Flushes the folder that holds the path (its entries: a rename, a new file) to disk. Best
 // effort: false when the folder cannot be opened or flushed.

@@ -440,6 +440,16 @@ class ChoiceAndFailureTest(unittest.TestCase):
         self.assertEqual(result.returncode, 2)
         self.assertIn(b"names no database", result.stderr)
 
+        # A file that cannot be read (for want of permission, or no regular file, as here) is told
+        # as such, with the system's reason, not as one that names no database.
+        unreadable = self.demo.root / "fifo.ini"
+        if os.path.lexists(unreadable):
+            os.unlink(unreadable)
+        os.mkfifo(unreadable)
+        result = command("--ini", str(unreadable))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(b"cannot read " + str(unreadable).encode() + b": Invalid argument", result.stderr)
+
         ini = self.demo.root / "good.ini"
         ini.write_bytes(b"[BANCO]\r\ncaminho=" + self.database.encode() + b"\r\n")
         self.assertEqual(command("--ini", str(ini), "--dry-run", "--quiet").returncode, 0)

@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace catalogue::testing {
 namespace {
@@ -135,6 +136,19 @@ TEST(SessionStartup, EmptyOrBlankDatabaseNameFailsTheConnection)
         EXPECT_EQ(session.DB_Audio().DatabaseName(), "");
         EXPECT_FALSE(session.DB_Audio().Connected());
     }
+}
+
+TEST(SessionStartup, UnreadableConfigurationIsToldWithTheSystemsReason)
+{
+    // Root reads any regular file; a pipe cannot be read by anyone (the open refuses it at once).
+    ScratchFolder folder;
+    ASSERT_EQ(mkfifo((folder / "RevoZadoz.ini").c_str(), 0644), 0);
+    CatalogueSession session;
+    const StartupOutcome outcome = session.Start(folder / "fonarel");
+    EXPECT_EQ(outcome.state, StartupState::ConnectionFailed);
+    EXPECT_EQ(outcome.message, "N\xE3o foi poss\xEDvel conectar com a Base de Dados 2010.\n\nO arquivo " +
+                                   (folder / "RevoZadoz.ini").string() + " n\xE3o p\xF4" "de ser lido: Invalid argument.");
+    EXPECT_EQ(session.DB_Audio().DatabaseName(), "");
 }
 
 TEST(SessionStartup, UnreachableServerIsAConnectionFailure)
