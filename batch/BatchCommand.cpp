@@ -22,6 +22,7 @@
 #include <optional>
 #include <set>
 #include <system_error>
+#include <utility>
 
 namespace batch {
 namespace {
@@ -79,17 +80,17 @@ std::optional<std::string> DatabaseName(const CommandOptions& options, const std
         talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
         return std::nullopt;
     }
-    if (const int error = catalogue::ConfigurationReadError(ini)) {
-        talk.Error("cannot read " + ini.string() + ": " + std::system_category().message(error) +
+    catalogue::ConfigurationValues values = catalogue::ReadConfiguration(ini);
+    if (values.readError != 0) {
+        talk.Error("cannot read " + ini.string() + ": " + std::system_category().message(values.readError) +
                    " (give --ini FILE or --database NAME)");
         return std::nullopt;
     }
-    std::string name = catalogue::ReadDatabaseName(ini);
-    if (name.empty()) {
+    if (values.databaseName.empty()) {
         talk.Error(ini.string() + " names no database (section [BANCO], key caminho)");
         return std::nullopt;
     }
-    return name;
+    return std::move(values.databaseName);
 }
 
 // What the writes keep: what the options ask, and what the configuration file's [GRAVACAO] says

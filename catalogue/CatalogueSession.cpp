@@ -9,6 +9,7 @@
 #include "catalogue/SongQuery.h"
 
 #include <exception>
+#include <utility>
 
 namespace catalogue {
 
@@ -41,16 +42,16 @@ StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePa
         state_ = StartupState::ConfigurationMissing;
         return {state_, ConfigurationMissingMessage(configuration)};
     }
-    if (const int error = ConfigurationReadError(configuration)) {
+    ConfigurationValues values = ReadConfiguration(configuration);
+    database_.SetDatabaseName(std::move(values.databaseName));
+    if (values.readError != 0) {
         // As a file that names no catalogue, but told as what it is.
-        database_.SetDatabaseName({});
         state_ = StartupState::ConnectionFailed;
-        return {state_, ConfigurationUnreadableMessage(configuration, error)};
+        return {state_, ConfigurationUnreadableMessage(configuration, values.readError)};
     }
-    database_.SetDatabaseName(ReadDatabaseName(configuration));
     // The file's user and password, when it gives them, in place of the session's own.
-    if (std::optional<Credentials> credentials = ReadCredentials(configuration))
-        database_.SetCredentials(std::move(*credentials));
+    if (values.credentials)
+        database_.SetCredentials(std::move(*values.credentials));
     try {
         if (!AttachInTime(*this, attachWait)) {
             abandoned_ = true;

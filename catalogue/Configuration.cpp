@@ -17,28 +17,10 @@ bool ConfigurationExists(const std::filesystem::path& configurationPath)
     return io::Exists(configurationPath.string()) && !io::IsFolder(configurationPath.string());
 }
 
-int ConfigurationReadError(const std::filesystem::path& configurationPath)
-{
-    std::string bytes;
-    int error = 0;
-    return ReadFileBytes(configurationPath, bytes, &error) ? 0 : error;
-}
+namespace {
 
-std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
+std::optional<Credentials> CredentialsOf(const IniFile& ini)
 {
-    std::string bytes;
-    if (!ReadFileBytes(configurationPath, bytes))
-        return {};
-    const std::string value = IniFile::Parse(bytes).Value(kDatabaseSection, kDatabaseKey);
-    return std::string(text::TrimBlanks(value));
-}
-
-std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath)
-{
-    std::string bytes;
-    if (!ReadFileBytes(configurationPath, bytes))
-        return std::nullopt;
-    const IniFile ini = IniFile::Parse(bytes);
     Credentials credentials{std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kUserKey))),
                             std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kPasswordKey)))};
     if (credentials.userName.empty() && credentials.password.empty())
@@ -46,14 +28,40 @@ std::optional<Credentials> ReadCredentials(const std::filesystem::path& configur
     return credentials;
 }
 
-WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath)
+WritingSettings WritingSettingsOf(const IniFile& ini)
 {
-    std::string bytes;
-    if (!ReadFileBytes(configurationPath, bytes))
-        return {};
-    const IniFile ini = IniFile::Parse(bytes);
     const auto on = [&ini](std::string_view key) { return text::TrimBlanks(ini.Value(kWritingSection, key)) == "1"; };
     return {on(kKeepFramesKey), on(kKeepTimesKey)};
+}
+
+} // namespace
+
+ConfigurationValues ReadConfiguration(const std::filesystem::path& configurationPath)
+{
+    ConfigurationValues values;
+    std::string bytes;
+    if (!ReadFileBytes(configurationPath, bytes, &values.readError))
+        return values;
+    const IniFile ini = IniFile::Parse(bytes);
+    values.databaseName = std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kDatabaseKey)));
+    values.credentials = CredentialsOf(ini);
+    values.writing = WritingSettingsOf(ini);
+    return values;
+}
+
+std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
+{
+    return ReadConfiguration(configurationPath).databaseName;
+}
+
+std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath)
+{
+    return ReadConfiguration(configurationPath).credentials;
+}
+
+WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath)
+{
+    return ReadConfiguration(configurationPath).writing;
 }
 
 std::string DefaultDatabaseName()

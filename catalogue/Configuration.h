@@ -25,10 +25,6 @@ std::filesystem::path ConfigurationPath(const std::filesystem::path& executableP
 // Whether a file (not a folder) exists at the path.
 bool ConfigurationExists(const std::filesystem::path& configurationPath);
 
-// 0 when the file can be read, else the system's error number: a file that exists but that this
-// user may not read (EACCES) is told as such, not as one that names no catalogue.
-int ConfigurationReadError(const std::filesystem::path& configurationPath);
-
 // Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
 // the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
 std::string ReadDatabaseName(const std::filesystem::path& configurationPath);
@@ -46,6 +42,18 @@ struct WritingSettings {
     bool keepTimes = false;
 };
 WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath);
+
+// What the file says, read once: the database name, the credentials and the writing settings as
+// the functions above give them; or, when the file cannot be read, the system's error number
+// (a file that exists but that this user may not read, EACCES, is told as such, not as one that
+// names no catalogue).
+struct ConfigurationValues {
+    int readError = 0;
+    std::string databaseName;
+    std::optional<Credentials> credentials;
+    WritingSettings writing;
+};
+ConfigurationValues ReadConfiguration(const std::filesystem::path& configurationPath);
 
 // The database name in effect until a configuration file sets one: the per-user catalogue file
 // $HOME/.local/share/Fonarel2010/catalogue.fdb (the home folder of the account when HOME is unset).
