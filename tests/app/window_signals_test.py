@@ -14,7 +14,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from window_program import has_open, window_over_catalogue  # noqa: E402
+from window_program import wait_until_open, window_over_catalogue  # noqa: E402
 
 
 def main():
@@ -25,9 +25,7 @@ def main():
         for stop in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             process = subprocess.Popen([program], env={**os.environ, "QT_QPA_PLATFORM": "offscreen"},
                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-            deadline = time.monotonic() + 20
-            while not has_open(process.pid, database) and time.monotonic() < deadline:
-                time.sleep(0.05)
+            wait_until_open(process, database)
             time.sleep(0.3)  # the first song query, then the idle window
             refused = subprocess.run([write, "--database", database, "--dry-run", "--quiet"], capture_output=True,
                                      text=True)
