@@ -3,6 +3,7 @@
 #include "app/ContinuousProgressBar.h"
 #include "app/ErrorReport.h"
 #include "app/MessageBoxes.h"
+#include "app/RunMessages.h"
 #include "app/SearchCapitals.h"
 #include "app/SongGrid.h"
 #include "app/SongTableModel.h"
@@ -188,9 +189,14 @@ void TFrmPrincipal::ReportFailure(const std::exception& error)
 
 void TFrmPrincipal::FormCreate()
 {
-    const catalogue::WritingSettings settings =
-        catalogue::ReadWritingSettings(catalogue::ConfigurationPath(executablePath_));
-    writing_.keep = {settings.keepOtherFrames, settings.keepTimes};
+    const std::filesystem::path configuration = catalogue::ConfigurationPath(executablePath_);
+    const catalogue::ConfigurationValues values = catalogue::ReadConfiguration(configuration);
+    writing_.keep = {values.writing.keepOtherFrames, values.writing.keepTimes};
+    folders_ = songs::FolderMap{};
+    // A [PASTAS] line that cannot be taken is told; the others are taken, and the start-up goes on.
+    const QString refused = RefusedFolderLinesText(configuration, songs::AddFolderLines(folders_, values.folderLines));
+    if (!refused.isEmpty())
+        boxes_.Show({windowTitle(), refused, MessageIcon::Information, MessagePlacement::ScreenCentre});
     {
         // Nothing is in hand while the catalogue opens, nor while its failure is told (before the
         // window watches for stop signals): a stop signal ends the program at once.
@@ -379,6 +385,9 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
     ProgressBar1->setValue(0);
     ProgressBar1->setMaximum(RowNumber(n));
     running_ = true;
+    // Each folder a run looks into is listed once in that run.
+    finder_ = std::make_unique<songs::SongFinder>(folders_);
+    writing_.finder = finder_.get();
     try {
         ShowProgressPanel(true);
         SuspendDisplay();

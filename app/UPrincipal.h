@@ -117,6 +117,10 @@ private:
     io::WrittenFileSystems written_;
     // How songs are written, as RevoZadoz.ini's [GRAVACAO] says at start-up.
     songs::SongWriteOptions writing_;
+    // Where the Windows folders are, as RevoZadoz.ini's [PASTAS] says at start-up, and where the
+    // run at hand finds its songs.
+    songs::FolderMap folders_;
+    std::unique_ptr<songs::SongFinder> finder_;
     bool searchPending_ = false;
     bool running_ = false;
     bool displaySuspended_ = false;

@@ -11,6 +11,7 @@
 #include "songs/SongWriting.h"
 #include "songs/StopSignals.h"
 #include "text/Capitals.h"
+#include "text/CaseFolding.h"
 #include "text/Cp1252.h"
 #include "text/IntegerText.h"
 #include "batch/Progress.h"
@@ -68,37 +69,54 @@ std::filesystem::path IniPath(const CommandOptions& options, const std::filesyst
     return options.ini ? std::filesystem::path(*options.ini) : catalogue::ConfigurationPath(executable);
 }
 
-// The database name: --database, else the INI file's (--ini, else RevoZadoz.ini beside the
-// program). None, after saying why, when there is none.
-std::optional<std::string> DatabaseName(const CommandOptions& options, const std::filesystem::path& executable,
-                                        const Talk& talk)
+// What the command takes from the configuration file and its own options, read once.
+struct CommandConfiguration {
+    std::string database;
+    catalogue::Credentials credentials;
+    tagkit::Keeping keep;
+    songs::FolderMap folders;
+};
+
+// The database name (--database, else the INI file's: --ini, else RevoZadoz.ini beside the
+// program), the file's user and password, what the writes keep ([GRAVACAO], and the options)
+// and where the Windows folders are ([PASTAS], then --map-folder); all but the name are read
+// also when --database names the catalogue. None, after saying why, when the database has no
+// name or a folder line cannot be taken.
+std::optional<CommandConfiguration> ConfigurationOf(const CommandOptions& options, const std::filesystem::path& executable,
+                                                    const TerminalText& terminal, const Talk& talk)
 {
-    if (options.database)
-        return *options.database;
     const std::filesystem::path ini = IniPath(options, executable);
-    if (!catalogue::ConfigurationExists(ini)) {
+    const bool exists = catalogue::ConfigurationExists(ini);
+    if (!options.database && !exists) {
         talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
         return std::nullopt;
     }
-    catalogue::ConfigurationValues values = catalogue::ReadConfiguration(ini);
-    if (values.readError != 0) {
+    catalogue::ConfigurationValues values = exists ? catalogue::ReadConfiguration(ini) : catalogue::ConfigurationValues{};
+    CommandConfiguration configuration;
+    if (options.database) {
+        configuration.database = *options.database;
+    } else if (values.readError != 0) {
         talk.Error("cannot read " + ini.string() + ": " + std::system_category().message(values.readError) +
                    " (give --ini FILE or --database NAME)");
         return std::nullopt;
-    }
-    if (values.databaseName.empty()) {
+    } else if (values.databaseName.empty()) {
         talk.Error(ini.string() + " names no database (section [BANCO], key caminho)");
         return std::nullopt;
+    } else {
+        configuration.database = std::move(values.databaseName);
     }
-    return std::move(values.databaseName);
-}
-
-// What the writes keep: what the options ask, and what the configuration file's [GRAVACAO] says
-// (read also when --database names the catalogue).
-tagkit::Keeping KeepingOf(const CommandOptions& options, const std::filesystem::path& executable)
-{
-    const catalogue::WritingSettings settings = catalogue::ReadWritingSettings(IniPath(options, executable));
-    return {options.keepOtherFrames || settings.keepOtherFrames, options.keepTimes || settings.keepTimes};
+    configuration.credentials = values.credentials.value_or(catalogue::Credentials{});
+    configuration.keep = {options.keepOtherFrames || values.writing.keepOtherFrames,
+                          options.keepTimes || values.writing.keepTimes};
+    const std::vector<songs::RefusedFolderLine> refused = songs::AddFolderLines(configuration.folders, values.folderLines);
+    for (const songs::RefusedFolderLine& line : refused)
+        talk.Error(ini.string() + ", line " + std::to_string(line.number) + " ([PASTAS]): " +
+                   songs::FolderLineErrorText(line.error, line.prefix, line.folder));
+    if (!refused.empty())
+        return std::nullopt;
+    for (const CommandOptions::FolderLine& line : options.folders)
+        configuration.folders.Add(terminal.FromTerminal(line.prefix), terminal.FromTerminal(line.folder));
+    return configuration;
 }
 
 // The rows to write, in list order: every row, or the rows of the codes asked for.
@@ -123,16 +141,23 @@ std::vector<catalogue::SongList::RowId> ChosenRows(catalogue::SongList& songs, c
     return rows;
 }
 
-// A dry run's lines for one song.
-std::string DryRunText(std::string_view code, std::string_view shownPath, const songs::SongWriteResult& song,
-                       const std::vector<FrameChange>& changes)
+// A dry run's lines for one song; cataloguePath: the catalogue's own path, when it differs.
+std::string DryRunText(std::string_view code, std::string_view shownPath, std::string_view cataloguePath,
+                       const songs::SongWriteResult& song, const std::vector<FrameChange>& changes)
 {
     std::string out = "[" + std::string(code) + "] " + std::string(shownPath) + "\n";
     const auto line = [&out](std::string_view text) { out += "    " + std::string(text) + "\n"; };
+    if (!cataloguePath.empty())
+        line("catalogue: " + std::string(cataloguePath));
     switch (song.outcome) {
     case SongOutcome::Unchanged: line("unchanged"); break;
     case SongOutcome::NotMp3: line("not MP3"); break;
-    case SongOutcome::Missing: line("missing"); break;
+    case SongOutcome::Missing:
+        line(song.why.empty() ? std::string("missing") : "missing: " + song.why);
+        break;
+    case SongOutcome::Unmapped:
+    case SongOutcome::Outside: line(std::string(OutcomeWord(song.outcome)) + ": " + songs::ReasonOf(song)); break;
+    case SongOutcome::Ambiguous: line(songs::ReasonOf(song)); break; // "ambiguous: " and the names
     case SongOutcome::PassedOver: line("passed over (" + songs::ReasonOf(song) + ")"); break;
     case SongOutcome::Failed: line("would fail: " + songs::ReasonOf(song)); break;
     case SongOutcome::Busy: line("busy: " + songs::ReasonOf(song)); break;
@@ -199,11 +224,14 @@ std::string StoppedWhileOpeningText(const CommandOptions& options, const Termina
 
 class Run {
 public:
-    Run(const CommandOptions& options, tagkit::Keeping keep, const Talk& talk, const volatile std::sig_atomic_t& interrupted)
+    Run(const CommandOptions& options, tagkit::Keeping keep, songs::FolderMap folders, const Talk& talk,
+        const volatile std::sig_atomic_t& interrupted)
         : options_(options)
         , talk_(talk)
         , interrupted_(interrupted)
+        , finder_(std::move(folders))
     {
+        writeOptions_.finder = &finder_;
         writeOptions_.dryRun = options.dryRun;
         writeOptions_.skipUnchanged = options.skipUnchanged;
         writeOptions_.keepTags = options.dryRun || options.report.has_value();
@@ -257,20 +285,24 @@ private:
     {
         const songs::SongTag& tag = done.tag;
         const songs::SongWriteResult& song = done.result;
-        tally_.Count(song.outcome);
+        tally_.Count(song);
         const bool failed = song.outcome == SongOutcome::Failed || song.outcome == SongOutcome::Busy;
-        if (!options_.dryRun && !report_ && !failed)
+        const bool notFound = IsNotFound(song.outcome);
+        if (!options_.dryRun && !report_ && !failed && !(notFound && !options_.quiet))
             return; // nothing to say of a song written, skipped or passed over
         const std::string code(record.Text(SongColumn::MUS_CODIGO));
-        const std::string shownPath = text::Utf8FromCp1252(tag.fileName);
+        const std::string cataloguePath = text::Utf8FromCp1252(tag.fileName);
+        // The path on this machine, where there is one; else the catalogue's.
+        const std::string shownPath = song.path.empty() ? cataloguePath : text::Utf8OrCp1252(song.path);
         const std::vector<FrameChange> changes = writeOptions_.keepTags ? ChangesOfSong(song) : std::vector<FrameChange>{};
         if (options_.dryRun)
-            talk_.Out(DryRunText(code, shownPath, song, changes));
-        else if (failed)
+            talk_.Out(DryRunText(code, shownPath, shownPath == cataloguePath ? "" : cataloguePath, song, changes));
+        else if (failed || (notFound && !options_.quiet))
             talk_.Error("[" + code + "] " + shownPath + ": " + (song.outcome == SongOutcome::Busy ? "busy: " : "not written: ") +
                         songs::ReasonOf(song));
         if (report_) {
-            const std::string path = song.path.empty() ? songs::FileSystemPath(tag.fileName) : song.path;
+            const std::string path = song.path.empty() ? (song.prefix.empty() ? songs::FileSystemPath(tag.fileName) : cataloguePath)
+                                                       : song.path;
             const std::string line = ReportLine(code, path, song, changes);
             std::fwrite(line.data(), 1, line.size(), report_.get());
             // Line by line, so that the report of an interrupted or killed run lists what was done.
@@ -281,6 +313,7 @@ private:
     const CommandOptions& options_;
     const Talk& talk_;
     const volatile std::sig_atomic_t& interrupted_;
+    songs::SongFinder finder_;
     songs::SongWriteOptions writeOptions_;
     io::WrittenFileSystems written_;
     OwnedFile report_;
@@ -293,14 +326,14 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
                const volatile std::sig_atomic_t& interrupted, const CommandStreams& streams)
 {
     const Talk talk(streams, terminal);
-    const std::optional<std::string> database = DatabaseName(options, executablePath, talk);
-    if (!database)
+    std::optional<CommandConfiguration> configuration = ConfigurationOf(options, executablePath, terminal, talk);
+    if (!configuration)
         return kExitUsage;
+    const std::string* database = &configuration->database;
 
     // The user and password of the configuration file's [BANCO], when it gives them (also with
     // --database: no password is ever taken from the command line).
-    catalogue::CatalogueSession session(
-        catalogue::ReadCredentials(IniPath(options, executablePath)).value_or(catalogue::Credentials{}));
+    catalogue::CatalogueSession session(configuration->credentials);
     session.DB_Audio().SetDatabaseName(*database);
     catalogue::SongList& songs = session.Q_Musicas();
     try {
@@ -323,7 +356,7 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         return kExitUsage;
     }
     // Interrupted while the list was read: the run stops before its first song and says so.
-    Run run(options, KeepingOf(options, executablePath), talk, interrupted);
+    Run run(options, configuration->keep, std::move(configuration->folders), talk, interrupted);
     if (!run.OpenReport())
         return kExitUsage;
     run.WriteSongs(songs, ChosenRows(songs, options.codes, talk));

@@ -1,6 +1,8 @@
 #include "batch/CommandOptions.h"
 
 #include "catalogue/SongQuery.h"
+#include "songs/FolderMap.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -59,6 +61,19 @@ std::string SetJobs(CommandOptions& options, std::string_view value)
     return {};
 }
 
+std::string SetFolder(CommandOptions& options, std::string_view value)
+{
+    const std::size_t equals = value.find('=');
+    if (equals == std::string_view::npos)
+        return "--map-folder takes PREFIX=FOLDER (M:\\=/mnt/acervo): '" + std::string(value) + "'";
+    CommandOptions::FolderLine line{std::string(value.substr(0, equals)), std::string(value.substr(equals + 1))};
+    songs::FolderMap check;
+    if (const songs::FolderLineError error = check.Add(line.prefix, line.folder); error != songs::FolderLineError::None)
+        return "--map-folder " + std::string(value) + ": " + songs::FolderLineErrorText(error, line.prefix, line.folder);
+    options.folders.push_back(std::move(line));
+    return {};
+}
+
 // The options that take a value.
 const std::map<std::string_view, Setter>& ValueOptions()
 {
@@ -72,6 +87,7 @@ const std::map<std::string_view, Setter>& ValueOptions()
         {"--wait", SetWait},
         {"--open-wait", SetOpenWait},
         {"--jobs", SetJobs},
+        {"--map-folder", SetFolder},
         {"-j", SetJobs},
     };
     return options;
@@ -150,6 +166,13 @@ Writes the catalogue's songs into their MP3 files as ID3v2.3 tags, as the window
 The catalogue (default: the database named in RevoZadoz.ini beside this program):
   --ini FILE          read the database's name from FILE ([BANCO] caminho)
   --database NAME     the database: a file path (embedded engine) or host:/path (a server)
+
+Where the songs are, for a catalogue made on Windows (default: RevoZadoz.ini's [PASTAS]):
+  --map-folder PREFIX=FOLDER
+                      the folder of this machine where the Windows drive or share PREFIX is
+                      (M:\=/mnt/acervo, \\SERVIDOR\Acervo=/mnt/servidor); may be given again,
+                      and wins over a [PASTAS] line with the same prefix. Names under it are
+                      found with letter case ignored, as Windows finds them
 
 Which songs (default: every song of the list, in list order):
   --search TEXT       songs whose full name contains TEXT, upper-cased as the search box

@@ -26,6 +26,13 @@ struct CommandOptions {
     bool keepTimes = false;
     bool quiet = false;
     std::optional<std::string> report;   // --report FILE
+    // --map-folder PREFIX=FOLDER, in the order given, as given (after the file's [PASTAS] lines,
+    // which they add to and override).
+    struct FolderLine {
+        std::string prefix;
+        std::string folder;
+    };
+    std::vector<FolderLine> folders;
     // --wait SECONDS: how long a song another writer holds is waited for.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
     // --open-wait SECONDS: how long the catalogue's attach is waited for.

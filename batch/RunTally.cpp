@@ -1,24 +1,43 @@
 #include "batch/RunTally.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace batch {
 
 using songs::SongOutcome;
 
-void RunTally::Count(SongOutcome outcome)
+void RunTally::Count(const songs::SongWriteResult& song)
 {
     ++done;
-    switch (outcome) {
+    switch (song.outcome) {
     case SongOutcome::Written:
     case SongOutcome::WouldWrite: ++written; break;
     case SongOutcome::Unchanged: ++unchanged; break;
     case SongOutcome::NotMp3: ++notMp3; break;
     case SongOutcome::Missing: ++missing; break;
+    case SongOutcome::Unmapped: {
+        ++unmapped;
+        const auto same = std::find_if(unmappedPrefixes.begin(), unmappedPrefixes.end(),
+                                       [&song](const auto& entry) { return entry.first == song.prefix; });
+        if (same == unmappedPrefixes.end())
+            unmappedPrefixes.emplace_back(song.prefix, 1);
+        else
+            ++same->second;
+        break;
+    }
+    case SongOutcome::Outside: ++outside; break;
+    case SongOutcome::Ambiguous: ++ambiguous; break;
     case SongOutcome::PassedOver: ++passedOver; break;
     case SongOutcome::Failed: ++failed; break;
     case SongOutcome::Busy: ++busy; break;
     }
+}
+
+bool IsNotFound(SongOutcome outcome)
+{
+    return outcome == SongOutcome::Missing || outcome == SongOutcome::Unmapped || outcome == SongOutcome::Outside ||
+           outcome == SongOutcome::Ambiguous;
 }
 
 std::string_view OutcomeWord(SongOutcome outcome)
@@ -29,6 +48,9 @@ std::string_view OutcomeWord(SongOutcome outcome)
     case SongOutcome::Unchanged: return "unchanged";
     case SongOutcome::NotMp3: return "not-mp3";
     case SongOutcome::Missing: return "missing";
+    case SongOutcome::Unmapped: return "unmapped";
+    case SongOutcome::Outside: return "outside";
+    case SongOutcome::Ambiguous: return "ambiguous";
     case SongOutcome::PassedOver: return "passed-over";
     case SongOutcome::Failed: return "failed";
     case SongOutcome::Busy: return "busy";
@@ -40,9 +62,12 @@ std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted)
 {
     std::string out;
     const auto line = [&out](std::string_view label, std::size_t count) {
-        char buffer[96];
-        std::snprintf(buffer, sizeof buffer, "%-22.*s %9zu\n", static_cast<int>(label.size()), label.data(), count);
-        out += buffer;
+        char number[32];
+        std::snprintf(number, sizeof number, " %9zu\n", count);
+        std::string text(label);
+        if (text.size() < 22)
+            text.resize(22, ' ');
+        out += text + number;
     };
     if (interrupted)
         out += "interrupted after " + std::to_string(tally.done) + " of " + std::to_string(tally.listed) + " songs\n";
@@ -51,6 +76,16 @@ std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted)
     line(dryRun ? "unchanged:" : "unchanged (skipped):", tally.unchanged);
     line("not MP3:", tally.notMp3);
     line("missing:", tally.missing);
+    // A catalogue made on Windows only: lines a POSIX catalogue never needs.
+    if (tally.unmapped > 0) {
+        line("unmapped:", tally.unmapped);
+        for (const auto& [prefix, count] : tally.unmappedPrefixes)
+            line("  " + prefix, count);
+    }
+    if (tally.outside > 0)
+        line("outside their folder:", tally.outside);
+    if (tally.ambiguous > 0)
+        line("ambiguous:", tally.ambiguous);
     line("passed over:", tally.passedOver);
     line(dryRun ? "would fail:" : "failed writes:", tally.failed);
     if (!dryRun)

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace batch {
 
@@ -15,15 +17,24 @@ struct RunTally {
     std::size_t unchanged = 0;
     std::size_t notMp3 = 0;
     std::size_t missing = 0;
+    std::size_t unmapped = 0;  // a Windows folder that no line maps
+    std::size_t outside = 0;   // a ".." out of a mapped folder
+    std::size_t ambiguous = 0; // names that differ only in letter case
     std::size_t passedOver = 0;
     std::size_t failed = 0;
     std::size_t busy = 0; // another writer held the song
 
-    void Count(songs::SongOutcome outcome);
+    // The unmapped Windows prefixes, each with how many songs it held, in the order first met.
+    std::vector<std::pair<std::string, std::size_t>> unmappedPrefixes;
+
+    void Count(const songs::SongWriteResult& song);
 };
 
+// A song that has no file this run could write: missing, unmapped, outside or ambiguous.
+bool IsNotFound(songs::SongOutcome outcome);
+
 // The outcome's word in the report: written, would-write, unchanged, not-mp3, missing,
-// passed-over, failed, busy.
+// unmapped, outside, ambiguous, passed-over, failed, busy.
 std::string_view OutcomeWord(songs::SongOutcome outcome);
 
 // The summary's lines; a dry run says "would be written".

@@ -46,6 +46,7 @@ ConfigurationValues ReadConfiguration(const std::filesystem::path& configuration
     values.databaseName = std::string(text::TrimBlanks(ini.Value(kDatabaseSection, kDatabaseKey)));
     values.credentials = CredentialsOf(ini);
     values.writing = WritingSettingsOf(ini);
+    values.folderLines = ini.Lines(kFoldersSection);
     return values;
 }
 

@@ -2,6 +2,7 @@
 // RevoZadoz.ini, the configuration file beside the executable, and the catalogue database name
 // it gives.
 #include "catalogue/ConnectionSettings.h"
+#include "catalogue/IniFile.h"
 
 #include <filesystem>
 #include <optional>
@@ -18,6 +19,8 @@ inline constexpr std::string_view kPasswordKey = "senha";
 inline constexpr std::string_view kWritingSection = "GRAVACAO";
 inline constexpr std::string_view kKeepFramesKey = "manter_quadros";
 inline constexpr std::string_view kKeepTimesKey = "manter_datas";
+// Where the Windows folders the catalogue names are on this machine: PREFIX=FOLDER lines.
+inline constexpr std::string_view kFoldersSection = "PASTAS";
 
 // The executable's own path with its file name replaced by RevoZadoz.ini.
 std::filesystem::path ConfigurationPath(const std::filesystem::path& executablePath);
@@ -52,6 +55,8 @@ struct ConfigurationValues {
     std::string databaseName;
     std::optional<Credentials> credentials;
     WritingSettings writing;
+    // Section PASTAS, line by line (bytes as in the file).
+    std::vector<IniFile::Line> folderLines;
 };
 ConfigurationValues ReadConfiguration(const std::filesystem::path& configurationPath);
 

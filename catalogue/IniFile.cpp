@@ -43,6 +43,14 @@ bool SameName(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+// A value as the profile functions give it: cut at a NUL byte, without one pair of enclosing
+// quotes, at most kMaxProfileValue bytes.
+std::string ProfileValue(std::string_view value)
+{
+    value = value.substr(0, value.find('\0'));
+    return std::string(WithoutEnclosingQuotes(value).substr(0, kMaxProfileValue));
+}
+
 // The file's text as bytes, its byte order mark, if any, handled.
 std::string DecodeFileText(std::string_view bytes)
 {
@@ -64,15 +72,15 @@ IniFile IniFile::Parse(std::string_view bytes)
     file.sections_.push_back(Section{});
     const std::string text = DecodeFileText(bytes);
     std::string_view rest = text;
-    while (!rest.empty()) {
+    for (int number = 1; !rest.empty(); ++number) {
         const std::size_t end = rest.find('\n');
-        file.AddLine(rest.substr(0, end));
+        file.AddLine(rest.substr(0, end), number);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     }
     return file;
 }
 
-void IniFile::AddLine(std::string_view line)
+void IniFile::AddLine(std::string_view line, int number)
 {
     line = TrimProfileBlanks(line);
     if (line.empty() || line.front() == ';')
@@ -88,7 +96,7 @@ void IniFile::AddLine(std::string_view line)
     if (equals == std::string_view::npos)
         return;
     sections_.back().entries.push_back(Entry{std::string(TrimProfileBlanks(line.substr(0, equals))),
-                                             std::string(TrimProfileBlanks(line.substr(equals + 1)))});
+                                             std::string(TrimProfileBlanks(line.substr(equals + 1))), number});
 }
 
 std::string IniFile::Value(std::string_view section, std::string_view key) const
@@ -99,14 +107,21 @@ std::string IniFile::Value(std::string_view section, std::string_view key) const
                                     [&](const Section& s) { return SameName(s.name, section); });
     if (found == sections_.end())
         return {};
-    for (const Entry& entry : found->entries) {
-        if (SameName(entry.key, key)) {
-            std::string_view value = entry.value;
-            value = value.substr(0, value.find('\0'));
-            return std::string(WithoutEnclosingQuotes(value).substr(0, kMaxProfileValue));
-        }
-    }
+    for (const Entry& entry : found->entries)
+        if (SameName(entry.key, key))
+            return ProfileValue(entry.value);
     return {};
+}
+
+std::vector<IniFile::Line> IniFile::Lines(std::string_view section) const
+{
+    section = TrimProfileBlanks(section);
+    std::vector<Line> lines;
+    for (auto s = sections_.begin() + 1; s != sections_.end(); ++s)
+        if (SameName(s->name, section))
+            for (const Entry& entry : s->entries)
+                lines.push_back({entry.line, entry.key, ProfileValue(entry.value)});
+    return lines;
 }
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, int* error)

@@ -27,17 +27,27 @@ public:
     // kMaxProfileValue bytes long; the bytes inside are untouched.
     std::string Value(std::string_view section, std::string_view key) const;
 
+    // Every key=value line of every section called section, in the file's order, with the
+    // number of its line (from 1); names and values as Value gives them, keys kept as written.
+    struct Line {
+        int number = 0;
+        std::string key;
+        std::string value;
+    };
+    std::vector<Line> Lines(std::string_view section) const;
+
 private:
     struct Entry {
         std::string key;
         std::string value;
+        int line = 0;
     };
     struct Section {
         std::string name;
         std::vector<Entry> entries;
     };
 
-    void AddLine(std::string_view line);
+    void AddLine(std::string_view line, int number);
 
     std::vector<Section> sections_;
 };

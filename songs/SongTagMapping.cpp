@@ -1,8 +1,6 @@
 #include "songs/SongTagMapping.h"
 
-#include "io/FileSystem.h"
 #include "tagkit/FileExtension.h"
-#include "text/Cp1252.h"
 
 namespace songs {
 
@@ -34,15 +32,6 @@ SongTag MapSongToTag(const catalogue::SongRecord& song)
     v.FileExtension = tag.extension;
     // FrameTIDM, Rating, Comment and the FrameT... values stay empty: the file's own are kept.
     return tag;
-}
-
-std::string FileSystemPath(std::string_view cp1252Path)
-{
-    std::string utf8 = text::Utf8FromCp1252(cp1252Path);
-    if (utf8 == cp1252Path || io::Exists(utf8))
-        return utf8;
-    std::string raw(cp1252Path);
-    return io::Exists(raw) ? raw : utf8;
 }
 
 } // namespace songs

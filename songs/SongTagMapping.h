@@ -19,9 +19,4 @@ struct SongTag {
 
 SongTag MapSongToTag(const catalogue::SongRecord& song);
 
-// The name the file system knows a catalogue path by: its UTF-8 form, or the catalogue's raw
-// bytes when only they name an existing file (folders copied from older systems keep their
-// Windows-1252 names).
-std::string FileSystemPath(std::string_view cp1252Path);
-
 } // namespace songs

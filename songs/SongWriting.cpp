@@ -63,10 +63,37 @@ void WriteInspectedSong(tagkit::SongExamination& inspection, const SongTag& song
     }
 }
 
+// A song with no file to open: why, and its path on this machine where it has one.
+SongWriteResult& NotFound(const SongPlace& place, SongWriteResult& result)
+{
+    result.why = place.reason;
+    switch (place.kind) {
+    case SongPlace::Kind::Unmapped: result.outcome = SongOutcome::Unmapped; break;
+    case SongPlace::Kind::Outside: result.outcome = SongOutcome::Outside; break;
+    case SongPlace::Kind::Ambiguous:
+        result.outcome = SongOutcome::Ambiguous;
+        result.path = place.path;
+        break;
+    case SongPlace::Kind::Missing:
+        result.outcome = SongOutcome::Missing;
+        result.path = place.path;
+        break;
+    case SongPlace::Kind::Unreadable:
+        result.outcome = SongOutcome::PassedOver;
+        result.path = place.path;
+        result.cause = {io::Step::Open, place.error};
+        break;
+    case SongPlace::Kind::Here: break;
+    }
+    return result;
+}
+
 } // namespace
 
 std::string ReasonOf(const SongWriteResult& song)
 {
+    if (!song.why.empty())
+        return song.why;
     switch (song.outcome) {
     case SongOutcome::Failed:
         if (!song.failure.empty())
@@ -81,6 +108,8 @@ std::string ReasonOf(const SongWriteResult& song)
     }
     case SongOutcome::Busy:
         return "another writer holds the song";
+    case SongOutcome::Missing:
+        return io::CauseText(song.cause);
     default:
         return {};
     }
@@ -93,12 +122,27 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
     if (!tagkit::IsMp3Extension(song.extension))
         return result;
     try {
-        result.path = FileSystemPath(song.fileName);
+        SongFinder posixOnly;
+        SongFinder& finder = options.finder ? *options.finder : posixOnly;
+        SongPlace place = finder.Find(song.fileName);
+        result.prefix = place.mapped.prefix;
+        if (place.kind != SongPlace::Kind::Here)
+            return NotFound(place, result);
+        result.path = place.path;
         // Held for writing from the start, so that it is opened once, unless the run writes
         // nothing (a song that cannot be opened for writing as it is is read instead).
         const tagkit::Access access = options.dryRun ? tagkit::Access::ReadOnly(options.lockWait)
                                                      : tagkit::Access::HeldForWriting(options.lockWait);
         tagkit::SongExamination inspection = tagkit::SongExamination::Of(result.path, access);
+        if (inspection.Readiness() == tagkit::Readiness::NotOpened && NamesNoFile(inspection.Cause()) &&
+            place.mapped.kind == MappedPath::Kind::Mapped) {
+            // Not there with the catalogue's letter case: as Windows finds it.
+            place = finder.FindIgnoringCase(place);
+            if (place.kind != SongPlace::Kind::Here)
+                return NotFound(place, result);
+            result.path = place.path;
+            inspection = tagkit::SongExamination::Of(result.path, access);
+        }
         result.readiness = inspection.Readiness();
         result.cause = inspection.Cause();
         if (inspection.Busy()) {

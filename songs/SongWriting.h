@@ -1,6 +1,7 @@
 #pragma once
 // One catalogue song written into its file through the tag toolkit, as both batch runs (the
 // window's and the command line's) write it, with what became of it and why. No window involved.
+#include "songs/SongFinder.h"
 #include "songs/SongTagMapping.h"
 #include "id3v2/FrameList.h"
 #include "id3v2/TagWriter.h"
@@ -19,7 +20,10 @@ enum class SongOutcome {
     WouldWrite, // a dry run: the tag would be written
     Unchanged,  // the new tag is byte for byte the file's own: not written
     NotMp3,     // the file's name has no MP3 extension: nothing was done
-    Missing,    // no file by that name
+    Missing,    // no file by that name (in any letter case, under a mapped Windows folder)
+    Unmapped,   // a Windows folder that no line maps onto a folder of this machine
+    Outside,    // a Windows path whose ".." climbs out of the folder its prefix maps to
+    Ambiguous,  // two or more files whose names differ only in letter case: none is touched
     PassedOver, // the file, its audio or its tag could not be read: the file is left as it is
     Failed,     // the write failed; the file is as it was
     Busy,       // another writer held the song for the whole wait: the file is left as it is
@@ -36,12 +40,21 @@ struct SongWriteOptions {
     tagkit::Keeping keep;
     // How long to wait for another writer of the same song before it counts as busy.
     std::chrono::milliseconds lockWait = id3v2::kDefaultLockWait;
+    // Where the run finds its songs (shared by its threads); none: POSIX paths only, every
+    // Windows path unmapped.
+    SongFinder* finder = nullptr;
 };
 
 struct SongWriteResult {
     SongOutcome outcome = SongOutcome::NotMp3;
-    // The file system's name for the song's file; empty for a song that is no MP3.
+    // The file system's name for the song's file (for a song of a Windows folder, the mapped and
+    // case-resolved one); empty for a song that is no MP3 or has no path on this machine.
     std::string path;
+    // For a song of a Windows folder: its prefix ("M:\"), mapped or not.
+    std::string prefix;
+    // Why a song was not found or cannot be told apart (missing, unmapped, outside, ambiguous,
+    // a folder that could not be listed), in words.
+    std::string why;
     // For a song passed over: how far its inspection got.
     tagkit::Readiness readiness = tagkit::Readiness::NotOpened;
     // For a song failed or passed over: the step the system refused and its error number, when
@@ -54,8 +67,9 @@ struct SongWriteResult {
     std::vector<id3v2::ListedFrame> oldFrames;
 };
 
-// Why the song failed, was passed over or was busy, in words: "rename: No space left on device",
-// "audio not recognised", "another writer holds the song"; empty for the other outcomes.
+// Why the song failed, was passed over, was busy or was not found, in words: "rename: No space
+// left on device", "audio not recognised", "another writer holds the song"; empty for the other
+// outcomes.
 std::string ReasonOf(const SongWriteResult& song);
 
 // Inspects the song's file and writes the new tag (unless the options hold it back), through one

@@ -63,17 +63,29 @@ TEST(TerminalText, QuotedValuesAndReportFieldsEscapeWhatWouldBreakALine)
 TEST(RunTally, TheSummaryCountsEveryOutcomeAndSaysWhenTheRunWasCut)
 {
     RunTally tally;
-    tally.listed = 6;
+    tally.listed = 9;
+    const auto count = [&tally](songs::SongOutcome outcome, std::string prefix = {}) {
+        songs::SongWriteResult song;
+        song.outcome = outcome;
+        song.prefix = std::move(prefix);
+        tally.Count(song);
+    };
     for (songs::SongOutcome outcome : {songs::SongOutcome::Written, songs::SongOutcome::Unchanged, songs::SongOutcome::Missing,
                                      songs::SongOutcome::Failed, songs::SongOutcome::Busy})
-        tally.Count(outcome);
+        count(outcome);
+    count(songs::SongOutcome::Unmapped, "M:\\");
+    count(songs::SongOutcome::Unmapped, "\\\\SERVIDOR\\Acervo\\");
+    count(songs::SongOutcome::Unmapped, "M:\\");
     const std::string summary = SummaryText(tally, false, true);
-    EXPECT_EQ(summary, "interrupted after 5 of 6 songs\n"
-                       "songs listed:                  6\n"
+    EXPECT_EQ(summary, "interrupted after 8 of 9 songs\n"
+                       "songs listed:                  9\n"
                        "written:                       1\n"
                        "unchanged (skipped):           1\n"
                        "not MP3:                       0\n"
                        "missing:                       1\n"
+                       "unmapped:                      3\n"
+                       "  M:\\                          2\n"
+                       "  \\\\SERVIDOR\\Acervo\\           1\n"
                        "passed over:                   0\n"
                        "failed writes:                 1\n"
                        "busy (other writer):           1\n");

@@ -1,4 +1,5 @@
 #include "songs/SongTagMapping.h"
+#include "songs/SongFinder.h"
 #include "catalogue/RowStore.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
