@@ -84,6 +84,7 @@ CaseLookup FindInFolder(const std::string& root, const std::string& folder, cons
         found.missingName = name;
     } else {
         found.kind = CaseLookup::Kind::Ambiguous;
+        found.path = folder + "/" + name;
         const std::string below = folder.size() > root.size() ? folder.substr(root.size() + 1) + "/" : "";
         for (const std::string& match : matches)
             found.matches.push_back(below + match);

@@ -46,7 +46,8 @@ struct CaseLookup {
     enum class Kind {
         Found,         // path: the song's path with the names as the folders hold them
         NotListed,     // the folders on the way are not listed yet (FindListed only)
-        Ambiguous,     // two or more names differ only in case: matches, relative to the root
+        Ambiguous,     // two or more names differ only in case: matches, relative to the root;
+                       // path: the name as asked for, in the folder found
         Missing,       // path: the deepest folder that exists; missingName: the name not in it
         RootMissing,   // the root folder is not there
         RootEmpty,     // the root folder is there and empty (a share not mounted over it)

@@ -28,6 +28,7 @@ SongPlace FromLookup(const io::CaseLookup& found, SongPlace place)
         return place;
     case Kind::Ambiguous:
         place.kind = SongPlace::Kind::Ambiguous;
+        place.path = found.path;
         place.reason = "ambiguous: ";
         for (std::size_t i = 0; i < found.matches.size(); ++i)
             place.reason += (i > 0 ? ", " : "") + text::Utf8OrCp1252(found.matches[i]);
@@ -83,7 +84,8 @@ SongPlace SongFinder::Find(std::string_view cp1252Path)
     case MappedPath::Kind::Mapped: break;
     }
     place.path = place.mapped.Path();
-    return FromLookup(io::FindListed(place.mapped.folder, place.mapped.rest, listings_), std::move(place));
+    const io::CaseLookup listed = io::FindListed(place.mapped.folder, place.mapped.rest, listings_);
+    return FromLookup(listed, std::move(place));
 }
 
 SongPlace SongFinder::FindIgnoringCase(const SongPlace& first)

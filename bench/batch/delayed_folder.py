@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """A folder on paper a file server: a FUSE passthrough of ROOT at MOUNT in which every call
 waits DELAY_MS first, as each call to a file server waits for the network. With CALLS_FILE,
-each call also adds one byte to that file, so that its length counts the calls.
+each call also adds one byte to that file, so that its length counts the calls; with OPS_FILE,
+each call adds a line "OPERATION PATH" to it.
 
-    delayed_folder.py ROOT MOUNT DELAY_MS [CALLS_FILE]   (runs until unmounted: fusermount3 -u MOUNT)
+    delayed_folder.py ROOT MOUNT DELAY_MS [CALLS_FILE [OPS_FILE]]
+        (runs until unmounted: fusermount3 -u MOUNT)
 """
 import errno
 import os
@@ -14,15 +16,18 @@ from fusepy import FUSE, FuseOSError, Operations
 
 
 class Delayed(Operations):
-    def __init__(self, root, delay, calls):
+    def __init__(self, root, delay, calls, ops=None):
         self.root = root
         self.delay = delay
         self.calls = calls
+        self.ops = ops
 
     def __call__(self, op, path, *args):
         time.sleep(self.delay)
         if self.calls is not None:
             os.write(self.calls, b".")
+        if self.ops is not None:
+            os.write(self.ops, ("%s %s\n" % (op, path)).encode("utf-8", "surrogateescape"))
         try:
             return super().__call__(op, path, *args)
         except OSError as error:
@@ -87,6 +92,7 @@ class Delayed(Operations):
 if __name__ == "__main__":
     root, mount, delay_ms = sys.argv[1], sys.argv[2], float(sys.argv[3])
     calls = os.open(sys.argv[4], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 4 else None
+    ops = os.open(sys.argv[5], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 5 else None
     # No attribute or entry caching: every stat by name reaches the server, as on a share.
-    FUSE(Delayed(root, delay_ms / 1000.0, calls), mount, foreground=True, nothreads=False, attr_timeout=0,
+    FUSE(Delayed(root, delay_ms / 1000.0, calls, ops), mount, foreground=True, nothreads=False, attr_timeout=0,
          entry_timeout=0)
