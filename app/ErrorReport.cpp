@@ -15,7 +15,7 @@ std::string ReportText(std::string_view errorText)
 
 void ReportError(MessageBoxes& boxes, std::string_view errorText)
 {
-    boxes.Show({ApplicationTitle(), FromCp1252(ReportText(errorText)), MessageIcon::Stop, MessagePlacement::OverWindow});
+    boxes.Show({ApplicationTitle(), FromCp1252(ReportText(errorText)), MessageIcon::Stop, MessagePlacement::OverWindow, {}});
 }
 
 } // namespace app

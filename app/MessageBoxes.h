@@ -7,7 +7,7 @@ class QWidget;
 
 namespace app {
 
-enum class MessageIcon { None, Information, Stop };
+enum class MessageIcon { None, Information, Warning, Stop };
 
 // Where the box appears: over the application's active window, or centred on the screen and
 // owned by no window (the start-up messages, which come before the window exists on screen).
@@ -18,6 +18,8 @@ struct MessageRequest {
     QString text;
     MessageIcon icon = MessageIcon::None;
     MessagePlacement placement = MessagePlacement::OverWindow;
+    // Text behind the box's details button (in Portuguese); none when empty.
+    QString details;
 };
 
 class MessageBoxes {

@@ -196,7 +196,7 @@ void TFrmPrincipal::FormCreate()
     // A [PASTAS] line that cannot be taken is told; the others are taken, and the start-up goes on.
     const QString refused = RefusedFolderLinesText(configuration, songs::AddFolderLines(folders_, values.folderLines));
     if (!refused.isEmpty())
-        boxes_.Show({windowTitle(), refused, MessageIcon::Information, MessagePlacement::ScreenCentre});
+        boxes_.Show({windowTitle(), refused, MessageIcon::Information, MessagePlacement::ScreenCentre, {}});
     {
         // Nothing is in hand while the catalogue opens, nor while its failure is told (before the
         // window watches for stop signals): a stop signal ends the program at once.
@@ -205,7 +205,7 @@ void TFrmPrincipal::FormCreate()
         if (outcome.state != catalogue::StartupState::Ready) {
             // The start-up stops here, silently after its message; the window opens all the same.
             boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information,
-                         MessagePlacement::ScreenCentre});
+                         MessagePlacement::ScreenCentre, {}});
             return;
         }
     }
@@ -388,6 +388,8 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
     // Each folder a run looks into is listed once in that run.
     finder_ = std::make_unique<songs::SongFinder>(folders_);
     writing_.finder = finder_.get();
+    account_ = RunAccount(n);
+    songs::ShareWatch watch;
     try {
         ShowProgressPanel(true);
         SuspendDisplay();
@@ -399,6 +401,11 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
             if (stopRequested_)
                 break;
             WriteSongTag();
+            // A folder that stopped answering stops the run: the rest is not tried.
+            if (watch.Saw(lastSong_, i + 1, songs.Text(SongColumn::MUS_CODIGO))) {
+                account_.Stopped(*watch.Loss(), i + 1);
+                break;
+            }
         }
     } catch (...) {
         EndRun();
@@ -415,8 +422,7 @@ void TFrmPrincipal::WalkSongs(std::size_t n, const std::function<bool(std::size_
     // The pending end of the program closes the closing message at once.
     if (CloseIfAsked())
         return;
-    boxes_.Show({ApplicationTitle(), QStringLiteral("Gravação do TAG finalizada!"), MessageIcon::None,
-                 MessagePlacement::ScreenCentre});
+    boxes_.Show(account_.ClosingMessage(ApplicationTitle()));
 }
 
 void TFrmPrincipal::EndRun()
@@ -472,9 +478,14 @@ void TFrmPrincipal::WriteSongTag()
 {
     if (beforeSong_)
         beforeSong_();
-    // A song that cannot be written is passed over; the run goes on with the next one.
+    // A song that cannot be written is passed over; the run goes on with the next one, and its
+    // closing message names it.
+    lastSong_ = {};
     try {
-        songs::WriteCatalogueSong(songs::MapSongToTag(session_.Q_Musicas().Current()), writing_, written_);
+        const catalogue::SongRecord& record = session_.Q_Musicas().Current();
+        const songs::SongTag tag = songs::MapSongToTag(record);
+        lastSong_ = songs::WriteCatalogueSong(tag, writing_, written_);
+        account_.Add(record.Text(SongColumn::MUS_CODIGO), tag.fileName, lastSong_);
     } catch (...) {
     }
 }

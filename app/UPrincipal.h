@@ -3,6 +3,7 @@
 // the progress panel of the batch runs, start-up and shut-down of the catalogue link, and the
 // general error report of every handler.
 #include "app/GridLook.h"
+#include "app/RunMessages.h"
 #include "catalogue/CatalogueSession.h"
 #include "songs/SongWriting.h"
 #include "io/FileSystem.h"
@@ -121,6 +122,9 @@ private:
     // run at hand finds its songs.
     songs::FolderMap folders_;
     std::unique_ptr<songs::SongFinder> finder_;
+    // What the run at hand made of its songs so far, and of the last one.
+    RunAccount account_;
+    songs::SongWriteResult lastSong_;
     bool searchPending_ = false;
     bool running_ = false;
     bool displaySuspended_ = false;

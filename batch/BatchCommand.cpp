@@ -8,6 +8,7 @@
 #include "catalogue/ExitGuard.h"
 #include "catalogue/SongColumns.h"
 #include "songs/SongTagMapping.h"
+#include "songs/ShareWatch.h"
 #include "songs/SongWriting.h"
 #include "songs/StopSignals.h"
 #include "text/Capitals.h"
@@ -19,6 +20,7 @@
 #include "batch/SongFrames.h"
 #include "batch/SongsInFlight.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <set>
@@ -161,6 +163,7 @@ std::string DryRunText(std::string_view code, std::string_view shownPath, std::s
     case SongOutcome::PassedOver: line("passed over (" + songs::ReasonOf(song) + ")"); break;
     case SongOutcome::Failed: line("would fail: " + songs::ReasonOf(song)); break;
     case SongOutcome::Busy: line("busy: " + songs::ReasonOf(song)); break;
+    case SongOutcome::NotTried: line("not tried: " + songs::ReasonOf(song)); break;
     case SongOutcome::Written:
     case SongOutcome::WouldWrite:
         if (changes.empty())
@@ -232,7 +235,7 @@ public:
         , finder_(std::move(folders))
     {
         writeOptions_.finder = &finder_;
-        writeOptions_.dryRun = options.dryRun;
+        writeOptions_.dryRun = options.dryRun || options.check;
         writeOptions_.skipUnchanged = options.skipUnchanged;
         writeOptions_.keepTags = options.dryRun || options.report.has_value();
         writeOptions_.lockWait = options.lockWait;
@@ -258,17 +261,35 @@ public:
             [&](std::size_t i, io::WrittenFileSystems& written) { return WriteSong(songs.Row(rows[i]), written); },
             [&](std::size_t i, const SongDone& done) {
                 Tell(songs.Row(rows[i]), done);
+                // A share gone: songs in flight finish, no other is taken.
+                if (watch_.Saw(done.result, i + 1, songs.Row(rows[i]).Text(SongColumn::MUS_CODIGO)))
+                    halted_ = true;
                 progress.Done(tally_.done);
             },
-            interrupted_, written_);
+            interrupted_, halted_, written_);
         progress.End();
+        if (watch_.Loss()) {
+            // The rest is not tried: told as such, in the report too.
+            for (std::size_t i = tally_.done; i < rows.size(); ++i) {
+                SongDone rest;
+                rest.tag = songs::MapSongToTag(songs.Row(rows[i]));
+                rest.result.outcome = SongOutcome::NotTried;
+                rest.result.why = "the run stopped: " + watch_.Loss()->folder + " stopped answering";
+                Tell(songs.Row(rows[i]), rest, false);
+            }
+        }
         // What the run wrote is on disk before it says it is done: one flush per file system.
         written_.FlushAll();
     }
 
     const RunTally& Tally() const { return tally_; }
-    // Interrupted before its last song (or before the first of none).
-    bool Stopped() const { return tally_.done < tally_.listed || (tally_.done == 0 && interrupted_ != 0); }
+    // Interrupted by a signal before its last song (or before the first of none).
+    bool Stopped() const
+    {
+        return !watch_.Loss() && (tally_.done < tally_.listed || (tally_.done == 0 && interrupted_ != 0));
+    }
+    // Why the run stopped taking songs, when a folder stopped answering.
+    const std::optional<songs::ShareLoss>& Loss() const { return watch_.Loss(); }
 
 private:
     // One song written (on any thread: the toolkit's state is the thread's own).
@@ -280,15 +301,19 @@ private:
         return done;
     }
 
-    // What became of a song, counted and told (on the calling thread, in list order).
-    void Tell(const catalogue::SongRecord& record, const SongDone& done)
+    // What became of a song, counted and told (on the calling thread, in list order); a song not
+    // tried is named in the listing and the report alone.
+    void Tell(const catalogue::SongRecord& record, const SongDone& done, bool nameable = true)
     {
         const songs::SongTag& tag = done.tag;
         const songs::SongWriteResult& song = done.result;
         tally_.Count(song);
+        // A failed or busy write is named even with --quiet, as it always was; every other song
+        // not written unless --quiet; a dry run's listing names them all (--check's too).
         const bool failed = song.outcome == SongOutcome::Failed || song.outcome == SongOutcome::Busy;
-        const bool notFound = IsNotFound(song.outcome);
-        if (!options_.dryRun && !report_ && !failed && !(notFound && !options_.quiet))
+        const bool plainDryRun = options_.dryRun && !options_.check;
+        const bool named = !plainDryRun && nameable && (failed || (songs::IsNotWritten(song.outcome) && !options_.quiet));
+        if (!options_.dryRun && !report_ && !named)
             return; // nothing to say of a song written, skipped or passed over
         const std::string code(record.Text(SongColumn::MUS_CODIGO));
         const std::string cataloguePath = text::Utf8FromCp1252(tag.fileName);
@@ -297,12 +322,16 @@ private:
         const std::vector<FrameChange> changes = writeOptions_.keepTags ? ChangesOfSong(song) : std::vector<FrameChange>{};
         if (options_.dryRun)
             talk_.Out(DryRunText(code, shownPath, shownPath == cataloguePath ? "" : cataloguePath, song, changes));
-        else if (failed || (notFound && !options_.quiet))
+        if (named)
             talk_.Error("[" + code + "] " + shownPath + ": " + (song.outcome == SongOutcome::Busy ? "busy: " : "not written: ") +
                         songs::ReasonOf(song));
         if (report_) {
-            const std::string path = song.path.empty() ? (song.prefix.empty() ? songs::FileSystemPath(tag.fileName) : cataloguePath)
-                                                       : song.path;
+            // A song with no path on this machine, or not tried (its folder may not answer), has the
+            // catalogue's.
+            const bool cataloguesOwn = !song.prefix.empty() || song.outcome == SongOutcome::NotTried;
+            const std::string path = !song.path.empty() ? song.path
+                                     : cataloguesOwn     ? cataloguePath
+                                                         : songs::FileSystemPath(tag.fileName);
             const std::string line = ReportLine(code, path, song, changes);
             std::fwrite(line.data(), 1, line.size(), report_.get());
             // Line by line, so that the report of an interrupted or killed run lists what was done.
@@ -314,6 +343,8 @@ private:
     const Talk& talk_;
     const volatile std::sig_atomic_t& interrupted_;
     songs::SongFinder finder_;
+    songs::ShareWatch watch_;
+    std::atomic<bool> halted_ = false;
     songs::SongWriteOptions writeOptions_;
     io::WrittenFileSystems written_;
     OwnedFile report_;
@@ -366,11 +397,17 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         talk.Error("closing the catalogue: " + text::Utf8FromCp1252(error.what()));
     }
     if (!options.quiet)
-        talk.Out(SummaryText(run.Tally(), options.dryRun, run.Stopped()));
+        talk.Out(SummaryText(run.Tally(), options.dryRun || options.check, run.Stopped()));
+    if (const std::optional<songs::ShareLoss>& loss = run.Loss())
+        talk.Error("stopped: " + loss->folder + " stopped answering (" + loss->cause + ") after song " +
+                   std::to_string(loss->position) + " (code " + loss->code + "); " + std::to_string(run.Tally().notTried) +
+                   " songs not tried");
     std::fflush(streams.out);
     if (run.Stopped())
         return kExitStoppedBy + interrupted;
-    return run.Tally().failed + run.Tally().busy > 0 ? kExitWriteFailed : kExitSuccess;
+    if (run.Tally().notWritten > 0)
+        return kExitWriteFailed;
+    return options.check && run.Tally().written > 0 ? kExitWouldChange : kExitSuccess;
 }
 
 } // namespace batch

@@ -11,8 +11,12 @@
 namespace batch {
 
 inline constexpr int kExitSuccess = 0;
+// A song was not written (missing, unmapped, outside, ambiguous, passed over, failed, busy, not
+// tried); songs that are no MP3 do not count.
 inline constexpr int kExitWriteFailed = 1;
 inline constexpr int kExitUsage = 2; // also a configuration or connection error
+// --check: every song could be written, and some would change.
+inline constexpr int kExitWouldChange = 3;
 // Stopped by a signal: 128 and its number (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).
 inline constexpr int kExitStoppedBy = 128;
 

@@ -98,6 +98,8 @@ bool* Flag(CommandOptions& options, std::string_view name)
 {
     if (name == "--dry-run")
         return &options.dryRun;
+    if (name == "--check")
+        return &options.check;
     if (name == "--skip-unchanged")
         return &options.skipUnchanged;
     if (name == "--keep-other-frames")
@@ -151,8 +153,9 @@ ParsedCommand ParseCommandOptions(std::span<const std::string_view> args)
         if (!parsed.error.empty())
             return parsed;
     }
-    if (options.dryRun && options.skipUnchanged)
-        parsed.error = "--dry-run writes nothing; --skip-unchanged has nothing to skip";
+    if ((options.dryRun || options.check) && options.skipUnchanged)
+        parsed.error = std::string(options.check ? "--check" : "--dry-run") +
+                       " writes nothing; --skip-unchanged has nothing to skip";
     return parsed;
 }
 
@@ -183,6 +186,8 @@ Which songs (default: every song of the list, in list order):
 How:
   --dry-run           inspect only and show, per song, each frame whose value would change;
                       no file is opened for writing
+  --check             inspect as --dry-run does and write nothing; prints the summary alone
+                      (and, with --dry-run, the listing); see the exit status
   --skip-unchanged    leave alone a song whose new tag would be the tag it already has
   --keep-other-frames keep the old tag's other frames (pictures, lyrics, TXXX, ...) as ID3v2.3
                       frames after the catalogue's ([GRAVACAO] manter_quadros=1 does too)
@@ -200,10 +205,17 @@ How:
   -h, --help          this text
       --version       the program's version
 
-Exit status: 0 when no write failed, 1 when some write failed or a song was busy, 2 for a
-wrong command line, a configuration or catalogue connection error, 128 + the signal's number
-when stopped by SIGINT (Ctrl+C, 130), SIGTERM (143) or SIGHUP (129) after the song at hand;
-a second such signal ends the program at once, as does the first before the songs are listed.
+A song not written (missing, unmapped, outside its folder, ambiguous, passed over, failed,
+busy or not tried) is named on standard error with its reason; unless --quiet, which keeps
+back all but failed and busy writes. When a folder stops answering (a share whose server went
+away), the run stops taking songs, says so on standard error and leaves the rest not tried.
+
+Exit status: 0 when every song was written, unchanged or no MP3; 1 when a song was not
+written; 2 for a wrong command line, a configuration or catalogue connection error; with
+--check, 0 when every song already holds its tag, 3 when one would change, 1 when one would
+not be written (1 wins over 3); 128 + the signal's number when stopped by SIGINT (Ctrl+C, 130),
+SIGTERM (143) or SIGHUP (129) after the song at hand; a second such signal ends the program at
+once, as does the first before the songs are listed.
 )";
 }
 

@@ -20,6 +20,9 @@ struct CommandOptions {
     std::string sort = "Mus_Codigo";     // --sort COLUMN
     std::vector<std::int64_t> codes;     // --code N, in the order given
     bool dryRun = false;
+    // --check: inspect as a dry run does, and say by the exit status whether the files hold the
+    // catalogue's tags.
+    bool check = false;
     bool skipUnchanged = false;
     // --keep-other-frames, --keep-times; also on when RevoZadoz.ini's [GRAVACAO] says so.
     bool keepOtherFrames = false;

@@ -9,7 +9,10 @@ using songs::SongOutcome;
 
 void RunTally::Count(const songs::SongWriteResult& song)
 {
-    ++done;
+    if (song.outcome != SongOutcome::NotTried)
+        ++done;
+    if (songs::IsNotWritten(song.outcome))
+        ++notWritten;
     switch (song.outcome) {
     case SongOutcome::Written:
     case SongOutcome::WouldWrite: ++written; break;
@@ -31,13 +34,8 @@ void RunTally::Count(const songs::SongWriteResult& song)
     case SongOutcome::PassedOver: ++passedOver; break;
     case SongOutcome::Failed: ++failed; break;
     case SongOutcome::Busy: ++busy; break;
+    case SongOutcome::NotTried: ++notTried; break;
     }
-}
-
-bool IsNotFound(SongOutcome outcome)
-{
-    return outcome == SongOutcome::Missing || outcome == SongOutcome::Unmapped || outcome == SongOutcome::Outside ||
-           outcome == SongOutcome::Ambiguous;
 }
 
 std::string_view OutcomeWord(SongOutcome outcome)
@@ -54,6 +52,7 @@ std::string_view OutcomeWord(SongOutcome outcome)
     case SongOutcome::PassedOver: return "passed-over";
     case SongOutcome::Failed: return "failed";
     case SongOutcome::Busy: return "busy";
+    case SongOutcome::NotTried: return "not-tried";
     }
     return "failed";
 }
@@ -90,6 +89,8 @@ std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted)
     line(dryRun ? "would fail:" : "failed writes:", tally.failed);
     if (!dryRun)
         line("busy (other writer):", tally.busy);
+    if (tally.notTried > 0)
+        line("not tried:", tally.notTried);
     return out;
 }
 

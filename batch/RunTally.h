@@ -23,6 +23,8 @@ struct RunTally {
     std::size_t passedOver = 0;
     std::size_t failed = 0;
     std::size_t busy = 0; // another writer held the song
+    std::size_t notTried = 0; // the run stopped before them: their folder stopped answering
+    std::size_t notWritten = 0; // every song left without the catalogue's tag (not MP3 aside)
 
     // The unmapped Windows prefixes, each with how many songs it held, in the order first met.
     std::vector<std::pair<std::string, std::size_t>> unmappedPrefixes;
@@ -30,11 +32,9 @@ struct RunTally {
     void Count(const songs::SongWriteResult& song);
 };
 
-// A song that has no file this run could write: missing, unmapped, outside or ambiguous.
-bool IsNotFound(songs::SongOutcome outcome);
 
 // The outcome's word in the report: written, would-write, unchanged, not-mp3, missing,
-// unmapped, outside, ambiguous, passed-over, failed, busy.
+// unmapped, outside, ambiguous, passed-over, failed, busy, not-tried.
 std::string_view OutcomeWord(songs::SongOutcome outcome);
 
 // The summary's lines; a dry run says "would be written".

@@ -13,10 +13,11 @@ namespace {
 // The songs between the last one told and the last one taken, and who waits for what.
 class Flight {
 public:
-    Flight(std::size_t count, std::size_t window, const volatile std::sig_atomic_t& stop)
+    Flight(std::size_t count, std::size_t window, const volatile std::sig_atomic_t& stop, const std::atomic<bool>& halt)
         : count_(count)
         , window_(window)
         , stop_(stop)
+        , halt_(halt)
     {
     }
 
@@ -25,8 +26,8 @@ public:
     {
         std::unique_lock lock(mutex_);
         // Done songs wait in memory to be told: a worker runs at most `window` songs ahead.
-        changed_.wait(lock, [this] { return taken_ < told_ + window_ || stop_ != 0; });
-        if (taken_ == count_ || stop_ != 0)
+        changed_.wait(lock, [this] { return taken_ < told_ + window_ || Stopping(); });
+        if (taken_ == count_ || Stopping())
             return std::nullopt;
         pending_.emplace_back();
         return taken_++;
@@ -62,9 +63,12 @@ public:
     }
 
 private:
+    bool Stopping() const { return stop_ != 0 || halt_.load(); }
+
     const std::size_t count_;
     const std::size_t window_;
     const volatile std::sig_atomic_t& stop_;
+    const std::atomic<bool>& halt_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::optional<SongDone>> pending_; // songs told_ .. taken_ - 1
@@ -92,9 +96,10 @@ SongDone WriteOn(const std::function<SongDone(std::size_t, io::WrittenFileSystem
 std::size_t WriteSongsInFlight(std::size_t count, unsigned jobs,
                                const std::function<SongDone(std::size_t, io::WrittenFileSystems&)>& write,
                                const std::function<void(std::size_t, const SongDone&)>& tell,
-                               const volatile std::sig_atomic_t& stop, io::WrittenFileSystems& written)
+                               const volatile std::sig_atomic_t& stop, const std::atomic<bool>& halt,
+                               io::WrittenFileSystems& written)
 {
-    Flight flight(count, 2 * static_cast<std::size_t>(jobs), stop);
+    Flight flight(count, 2 * static_cast<std::size_t>(jobs), stop, halt);
     std::vector<io::WrittenFileSystems> writtenBy(jobs);
     std::vector<std::jthread> workers;
     for (unsigned w = 0; w < jobs; ++w)

@@ -7,6 +7,7 @@
 #include "songs/SongTagMapping.h"
 #include "songs/SongWriting.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstddef>
 #include <functional>
@@ -25,6 +26,7 @@ struct SongDone {
 std::size_t WriteSongsInFlight(std::size_t count, unsigned jobs,
                                const std::function<SongDone(std::size_t, io::WrittenFileSystems&)>& write,
                                const std::function<void(std::size_t, const SongDone&)>& tell,
-                               const volatile std::sig_atomic_t& stop, io::WrittenFileSystems& written);
+                               const volatile std::sig_atomic_t& stop, const std::atomic<bool>& halt,
+                               io::WrittenFileSystems& written);
 
 } // namespace batch

@@ -40,11 +40,13 @@ io::Outcome OverwriteTag(io::SongFile& song, std::span<const std::uint8_t> tag, 
     return io::Outcome::Success();
 }
 
-io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag, bool keepTimes)
+namespace {
+
+io::Outcome RebuildInto(io::ReplacementFile& temporary, io::SongFile& song, std::int64_t skip,
+                        std::span<const std::uint8_t> tag, bool keepTimes)
 {
     if (io::Outcome granted = song.GrantOwnerWrite(); !granted.Done())
         return granted;
-    io::ReplacementFile temporary(song.Path() + "~");
     if (io::Outcome created = temporary.Create(); !created.Done())
         return created;
     if (io::Outcome owned = temporary.TakeOwnershipOf(song); !owned.Done())
@@ -63,6 +65,16 @@ io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<cons
     const io::Outcome renamed = temporary.RenameOver(song.Path());
     song.Close();
     return renamed;
+}
+
+} // namespace
+
+io::Outcome RebuildWithTag(io::SongFile& song, std::int64_t skip, std::span<const std::uint8_t> tag, bool keepTimes)
+{
+    io::ReplacementFile temporary(song.Path() + "~");
+    io::Outcome outcome = RebuildInto(temporary, song, skip, tag, keepTimes);
+    outcome.removedLeftover = temporary.RemovedLeftover();
+    return outcome;
 }
 
 io::Outcome WriteTag(const std::string& path, const TagWrite& write, const WriteGuard& guard)

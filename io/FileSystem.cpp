@@ -3,6 +3,7 @@
 #include "io/HeldStatus.h"
 #include "io/StatIdentity.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -54,6 +55,16 @@ bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxB
     }
     bytes.resize(static_cast<std::size_t>(got));
     return true;
+}
+
+FolderCheck CheckFolder(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {errno, 0};
+    if (!S_ISDIR(st.st_mode))
+        return {ENOTDIR, 0};
+    return {0, static_cast<unsigned long long>(st.st_dev)};
 }
 
 bool SyncFolderOf(const std::string& path)

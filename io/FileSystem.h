@@ -24,6 +24,14 @@ bool IsFolder(const std::string& path);
 // *error when given (EACCES for a file this user may not read, EINVAL for no regular file).
 bool ReadFileStart(const std::string& path, std::string& bytes, std::size_t maxBytes, int* error = nullptr);
 
+// A folder as one call to the system finds it: the error number when it cannot be asked about
+// (0 when it can), and the file system it is on.
+struct FolderCheck {
+    int error = 0;
+    unsigned long long device = 0;
+};
+FolderCheck CheckFolder(const std::string& path);
+
 // Flushes the folder that holds the path (its entries: a rename, a new file) to disk. Best
 // effort: false when the folder cannot be opened or flushed.
 bool SyncFolderOf(const std::string& path);

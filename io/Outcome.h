@@ -42,6 +42,8 @@ struct Outcome {
     };
     Kind kind = Kind::Done;
     Cause cause;
+    // A rebuild found the "~" file an earlier rebuild left behind, and removed it.
+    bool removedLeftover = false;
 
     bool Done() const { return kind == Kind::Done; }
     static Outcome Success() { return {}; }

@@ -24,9 +24,15 @@ ReplacementFile::~ReplacementFile()
 
 Outcome ReplacementFile::Create()
 {
-    if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
-        return Outcome::Failure(Step::Create, errno);
     created_ = file_.CreateNew(path_, S_IRUSR | S_IWUSR);
+    // A leftover of a rebuild that never finished (a run killed, a share gone) is almost never
+    // there: it costs a call only when the create finds it.
+    if (!created_ && file_.LastError() == EEXIST) {
+        if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
+            return Outcome::Failure(Step::Create, errno);
+        removedLeftover_ = true;
+        created_ = file_.CreateNew(path_, S_IRUSR | S_IWUSR);
+    }
     return created_ ? Outcome::Success() : Outcome::Failure(Step::Create, file_.LastError());
 }
 

@@ -16,10 +16,12 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    // Replaces a stale file of the same name by a new, empty one, created exclusively (a
-    // symbolic link of that name is removed, never followed).
-    // Failed (Create) when either is refused.
+    // Creates the new, empty file exclusively; a stale file of the same name (a symbolic link
+    // included, never followed) is removed first when the create finds one. Failed (Create)
+    // when either is refused.
     Outcome Create();
+    // Whether Create removed a stale file of that name.
+    bool RemovedLeftover() const { return removedLeftover_; }
     // The song's permission bits, exactly (the creation mask does not apply), and its owner
     // where the process may give it. Failed (Permissions) when the bits are refused.
     Outcome TakeOwnershipOf(const SongFile& song) const;
@@ -38,6 +40,7 @@ private:
     BinaryFile file_;
     bool created_ = false;
     bool renamed_ = false;
+    bool removedLeftover_ = false;
 };
 
 } // namespace io

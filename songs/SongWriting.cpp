@@ -47,6 +47,7 @@ void WriteInspectedSong(tagkit::SongExamination& inspection, const SongTag& song
     // file into the same folder, so onto the same file system).
     const unsigned long long device = inspection.Identity().device;
     const io::Outcome saved = inspection.Save(result.planned);
+    result.removedLeftover = saved.removedLeftover;
     switch (saved.kind) {
     case io::Outcome::Kind::Done:
         written.Add(device, result.path);
@@ -90,10 +91,23 @@ SongWriteResult& NotFound(const SongPlace& place, SongWriteResult& result)
 
 } // namespace
 
+bool IsNotWritten(SongOutcome outcome)
+{
+    switch (outcome) {
+    case SongOutcome::Written:
+    case SongOutcome::WouldWrite:
+    case SongOutcome::Unchanged:
+    case SongOutcome::NotMp3: return false;
+    default: return true;
+    }
+}
+
 std::string ReasonOf(const SongWriteResult& song)
 {
     if (!song.why.empty())
         return song.why;
+    if (song.removedLeftover && song.outcome == SongOutcome::Written)
+        return "a leftover " + std::string(song.path.substr(song.path.rfind('/') + 1)) + "~ of an unfinished rebuild was removed";
     switch (song.outcome) {
     case SongOutcome::Failed:
         if (!song.failure.empty())
@@ -126,6 +140,8 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
         SongFinder& finder = options.finder ? *options.finder : posixOnly;
         SongPlace place = finder.Find(song.fileName);
         result.prefix = place.mapped.prefix;
+        if (place.mapped.kind == MappedPath::Kind::Mapped)
+            result.mappedFolder = place.mapped.folder.empty() ? "/" : place.mapped.folder;
         if (place.kind != SongPlace::Kind::Here)
             return NotFound(place, result);
         result.path = place.path;
@@ -145,6 +161,8 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
         }
         result.readiness = inspection.Readiness();
         result.cause = inspection.Cause();
+        if (result.readiness != tagkit::Readiness::NotOpened)
+            result.device = inspection.Identity().device;
         if (inspection.Busy()) {
             result.outcome = SongOutcome::Busy;
         } else if (result.readiness != tagkit::Readiness::Ready) {

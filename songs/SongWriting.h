@@ -27,7 +27,13 @@ enum class SongOutcome {
     PassedOver, // the file, its audio or its tag could not be read: the file is left as it is
     Failed,     // the write failed; the file is as it was
     Busy,       // another writer held the song for the whole wait: the file is left as it is
+    NotTried,   // the run stopped before it (its folder stopped answering)
 };
+
+// Whether the run left the song's file without the catalogue's tag for any reason: every
+// outcome but written (or would be, in a dry run), unchanged and not MP3 (a catalogue of mixed
+// formats is normal and never makes a run look failed).
+bool IsNotWritten(SongOutcome outcome);
 
 struct SongWriteOptions {
     // Inspect and plan only: no file is opened for writing.
@@ -50,8 +56,14 @@ struct SongWriteResult {
     // The file system's name for the song's file (for a song of a Windows folder, the mapped and
     // case-resolved one); empty for a song that is no MP3 or has no path on this machine.
     std::string path;
-    // For a song of a Windows folder: its prefix ("M:\"), mapped or not.
+    // For a song of a Windows folder: its prefix ("M:\"), mapped or not, and the folder of this
+    // machine it is mapped to.
     std::string prefix;
+    std::string mappedFolder;
+    // The file system the song's file is on, once it was opened.
+    unsigned long long device = 0;
+    // A rebuild removed the "~" file an earlier one left behind.
+    bool removedLeftover = false;
     // Why a song was not found or cannot be told apart (missing, unmapped, outside, ambiguous,
     // a folder that could not be listed), in words.
     std::string why;

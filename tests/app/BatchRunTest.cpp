@@ -128,13 +128,19 @@ protected:
             counters.push_back(s.counter);
         return counters;
     }
+    // Closing messages shown: the plain one of a run that wrote every song, or one that says
+    // which were not written.
     int ClosingMessages() const
     {
         int count = 0;
         for (const app::MessageRequest& box : boxes_.shown)
-            count += box.text == QStringLiteral("Gravação do TAG finalizada!") && box.icon == app::MessageIcon::None &&
-                     box.caption == "Fonarel 2010";
+            count += box.text.startsWith(QStringLiteral("Gravação do TAG finalizada!")) && box.caption == "Fonarel 2010";
         return count;
+    }
+    static bool IsPlainClosingMessage(const app::MessageRequest& box)
+    {
+        return box.text == QStringLiteral("Gravação do TAG finalizada!") && box.icon == app::MessageIcon::None &&
+               box.details.isEmpty();
     }
     void ExpectIdleAfterTheRun()
     {
@@ -171,7 +177,16 @@ TEST_F(BatchRun, GravarTodasWritesExactlyTheListedSongsInListOrder)
         EXPECT_EQ(seen_[i].listCurrentRow, 2) << "the list follows the run's cursor";
     }
     EXPECT_EQ(ClosingMessages(), 1);
-    EXPECT_EQ(boxes_.shown.size(), 1u);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    // The songs it could not write are told, each with its reason, then the songs not MP3.
+    const app::MessageRequest& closing = boxes_.shown.front();
+    EXPECT_EQ(closing.icon, app::MessageIcon::Warning);
+    EXPECT_EQ(closing.text, QStringLiteral("Gravação do TAG finalizada!\n3 de 7 músicas não foram gravadas."));
+    const QStringList details = closing.details.split('\n');
+    ASSERT_EQ(details.size(), 4) << closing.details.toStdString();
+    EXPECT_TRUE(details[0].startsWith("[4] ") && details[0].endsWith(": open: No such file or directory"))
+        << details[0].toStdString();
+    EXPECT_TRUE(details[3].startsWith("[5] ") && details[3].endsWith("capa.jpg: not MP3")) << details[3].toStdString();
     ExpectIdleAfterTheRun();
     EXPECT_EQ(CurrentRow(), 6);
     EXPECT_EQ(Window().MEBuscarMusicas->text(), "SONG");
@@ -240,6 +255,13 @@ TEST_F(BatchRun, GravarSelecionadasWritesTheSelectionInListOrder)
     EXPECT_FALSE(Unchanged("beta.MP3"));
     for (const char* untouched : {"alfa.mp3", "gama.mp3", "capa.jpg"})
         EXPECT_TRUE(Unchanged(untouched)) << untouched;
+    EXPECT_EQ(boxes_.shown.back().text, QStringLiteral("Gravação do TAG finalizada!\n1 de 3 música não foi gravada."));
+
+    // Without the song that has no folder: a run whose only other song is no MP3 is a plain success.
+    ClickRow(6, Qt::ControlModifier);
+    ASSERT_EQ(Selected(), (Rows{1, 4}));
+    Window().BSelecionadas->click();
+    EXPECT_TRUE(IsPlainClosingMessage(boxes_.shown.back())) << boxes_.shown.back().text.toStdString();
 }
 
 TEST_F(BatchRun, EmptyRunsShowThePanelAndTheMessageOrNothingAtAll)

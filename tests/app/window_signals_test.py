@@ -45,8 +45,9 @@ def main():
             took = time.monotonic() - start
             if process.returncode != 0:
                 faults.append("%s: the window ended with %d" % (stop.name, process.returncode))
+            # Status 2 is a catalogue that does not open; its one song, a.mp3, is not there (1).
             reopened = subprocess.run([write, "--database", database, "--dry-run", "--quiet"], capture_output=True)
-            if reopened.returncode != 0:
+            if reopened.returncode not in (0, 1):
                 faults.append("%s: the catalogue was not closed: %s" % (stop.name, reopened.stderr.decode().strip()))
             print("%s: the idle window closed in %.2f s with status %d" % (stop.name, took, process.returncode))
     print("%d signals, %d faults" % (3, len(faults)))

@@ -34,7 +34,7 @@ def main():
         database = os.path.join(work, "catalogue.fdb")
         with open(os.path.join(work, "catalogue.tsv"), "w") as f:
             f.write("Tb_Pastas\tPAS_CODIGO=1\tPAS_PATH=%s/\n" % work)
-            f.write("Tb_Musicas\tMUS_CODIGO=1\tPAS_CODIGO=1\tMUS_ARQUIVO=a.mp3\tMUS_NOMECOMPLETO=SONG A\n")
+            f.write("Tb_Musicas\tMUS_CODIGO=1\tPAS_CODIGO=1\tMUS_ARQUIVO=a.txt\tMUS_NOMECOMPLETO=SONG A\n")
         subprocess.run([tool, database, os.path.join(work, "catalogue.tsv")], check=True, capture_output=True, env=env)
         holder = subprocess.Popen([sys.executable, "-c", HOLDER, os.path.join(locks, "fb_init")],
                                   stdout=subprocess.PIPE, text=True)
