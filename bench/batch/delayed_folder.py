@@ -2,9 +2,10 @@
 """A folder on paper a file server: a FUSE passthrough of ROOT at MOUNT in which every call
 waits DELAY_MS first, as each call to a file server waits for the network. With CALLS_FILE,
 each call also adds one byte to that file, so that its length counts the calls; with OPS_FILE,
-each call adds a line "OPERATION PATH" to it.
+each call adds a line "OPERATION PATH" to it. While GONE_FILE exists, the folder's server is
+gone: every call fails with EIO after 0.2 s, as on a soft network mount.
 
-    delayed_folder.py ROOT MOUNT DELAY_MS [CALLS_FILE [OPS_FILE]]
+    delayed_folder.py ROOT MOUNT DELAY_MS [CALLS_FILE [OPS_FILE [GONE_FILE]]]
         (runs until unmounted: fusermount3 -u MOUNT)
 """
 import errno
@@ -16,11 +17,12 @@ from fusepy import FUSE, FuseOSError, Operations
 
 
 class Delayed(Operations):
-    def __init__(self, root, delay, calls, ops=None):
+    def __init__(self, root, delay, calls, ops=None, gone=None):
         self.root = root
         self.delay = delay
         self.calls = calls
         self.ops = ops
+        self.gone = gone
 
     def __call__(self, op, path, *args):
         time.sleep(self.delay)
@@ -28,6 +30,9 @@ class Delayed(Operations):
             os.write(self.calls, b".")
         if self.ops is not None:
             os.write(self.ops, ("%s %s\n" % (op, path)).encode("utf-8", "surrogateescape"))
+        if self.gone is not None and op not in ("destroy", "release", "releasedir") and os.path.exists(self.gone):
+            time.sleep(0.2)
+            raise FuseOSError(errno.EIO)
         try:
             return super().__call__(op, path, *args)
         except OSError as error:
@@ -93,6 +98,7 @@ if __name__ == "__main__":
     root, mount, delay_ms = sys.argv[1], sys.argv[2], float(sys.argv[3])
     calls = os.open(sys.argv[4], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 4 else None
     ops = os.open(sys.argv[5], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 5 else None
+    gone = sys.argv[6] if len(sys.argv) > 6 else None
     # No attribute or entry caching: every stat by name reaches the server, as on a share.
-    FUSE(Delayed(root, delay_ms / 1000.0, calls, ops), mount, foreground=True, nothreads=False, attr_timeout=0,
+    FUSE(Delayed(root, delay_ms / 1000.0, calls, ops, gone), mount, foreground=True, nothreads=False, attr_timeout=0,
          entry_timeout=0)
