@@ -1,9 +1,12 @@
 #include "app/MessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace app {
 namespace {
@@ -32,12 +35,19 @@ void AddDetails(QMessageBox& box, const QString& details)
             continue;
         const QString show = QStringLiteral("Mostrar detalhes...");
         const QString hide = QStringLiteral("Ocultar detalhes...");
+        // Qt sizes the button for its own, shorter labels: the same margins around ours.
+        const QFontMetrics metrics = button->fontMetrics();
+        const int margins = button->sizeHint().width() - metrics.horizontalAdvance(button->text());
+        button->setMinimumWidth(std::max(metrics.horizontalAdvance(show), metrics.horizontalAdvance(hide)) + margins);
         button->setText(show);
         // After the box's own handler, which shows or hides the details and names the button.
-        QObject::connect(button, &QAbstractButton::clicked, button, [button, show, hide, shown = false]() mutable {
-            shown = !shown;
-            button->setText(shown ? hide : show);
-        });
+        QObject::connect(
+            button, &QAbstractButton::clicked, button,
+            [button, show, hide, shown = false]() mutable {
+                shown = !shown;
+                button->setText(shown ? hide : show);
+            },
+            Qt::QueuedConnection);
     }
 }
 
