@@ -99,6 +99,8 @@ if __name__ == "__main__":
     calls = os.open(sys.argv[4], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 4 else None
     ops = os.open(sys.argv[5], os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644) if len(sys.argv) > 5 else None
     gone = sys.argv[6] if len(sys.argv) > 6 else None
-    # No attribute or entry caching: every stat by name reaches the server, as on a share.
+    # No attribute or entry caching: every stat by name reaches the server, as on a share. A file
+    # replaced or removed while open is gone at once (hard_remove), as on a server, rather than
+    # hidden by the FUSE library in two calls that a server going away could part.
     FUSE(Delayed(root, delay_ms / 1000.0, calls, ops, gone), mount, foreground=True, nothreads=False, attr_timeout=0,
-         entry_timeout=0)
+         entry_timeout=0, hard_remove=True)

@@ -129,7 +129,10 @@ class ShareGoneTest(unittest.TestCase):
 
     def damaged(self):
         real = os.path.join(self.work, "real")
-        return [name for name in self.old if read(os.path.join(real, name)) not in (self.old[name], self.new[name])]
+        present = set(os.listdir(real))
+        return [name if name in present else name + " (gone; the folder holds %s)" % sorted(present - set(self.old))
+                for name in self.old
+                if name not in present or read(os.path.join(real, name)) not in (self.old[name], self.new[name])]
 
     def leftovers(self):
         return sorted(name for name in os.listdir(os.path.join(self.work, "real")) if name.endswith("~"))

@@ -77,8 +77,9 @@ def main():
             shutil.copytree(pristine, songs, symlinks=True)
             run = subprocess.run([WRITE, "--ini", str(ini), "--quiet"], capture_output=True, text=True)
             results[name] = (run, song_hashes(songs))
+        # The demo lists songs whose files are missing: a run over it ends with status 1.
         for name in ("admin", "reader"):
-            if results[name][0].returncode != 0:
+            if results[name][0].returncode != 1:
                 faults.append("%s: fonarel-write ended with %d: %s" % (name, results[name][0].returncode,
                                                                        results[name][0].stderr))
         if results["reader"][1] != results["admin"][1]:
