@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace id3v2 {
 namespace {
@@ -56,6 +57,46 @@ std::optional<std::string> KeptFrameData(TagView& view, std::int64_t start, std:
     data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
     return data;
 }
+
+// A version 2.4 frame's data with its unsynchronisation undone, kept as KeptFrameData keeps it:
+// the first 500 undone bytes (no more than twice as many raw ones make them), then zero bytes.
+std::optional<std::string> UndoneFrameData(TagView& view, std::int64_t viewEnd, std::int64_t start, std::int64_t size)
+{
+    std::int64_t raw = std::min<std::int64_t>(size, 2 * static_cast<std::int64_t>(kFrameDataSize));
+    // A frame that runs past the view keeps what the view holds of it.
+    if (size > raw || start + raw > viewEnd)
+        raw = std::max<std::int64_t>(0, std::min(raw, viewEnd - start));
+    const auto bytes = view.At(start, raw);
+    if (!bytes)
+        return std::nullopt;
+    std::vector<std::uint8_t> undone;
+    bool lastKeptFF = false;
+    AppendResynchronised(*bytes, undone, lastKeptFF);
+    std::string data(undone.begin(), undone.begin() + static_cast<std::ptrdiff_t>(std::min(undone.size(), kFrameDataSize)));
+    data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
+    return data;
+}
+
+// Another view's bytes from offset `shift` on: the body of a tag, undone, where the walk
+// expects it (after the tag's header).
+class ShiftedView final : public TagView {
+public:
+    ShiftedView(TagView& inner, std::int64_t shift)
+        : inner_(inner)
+        , shift_(shift)
+    {
+    }
+    std::optional<std::span<const std::uint8_t>> At(std::int64_t offset, std::int64_t count) override
+    {
+        return offset < shift_ ? std::nullopt : inner_.At(offset - shift_, count);
+    }
+    bool Reaches(std::int64_t offset) override { return offset >= shift_ && inner_.Reaches(offset - shift_); }
+    bool SkipTo(std::int64_t offset) override { return offset >= shift_ && inner_.SkipTo(offset - shift_); }
+
+private:
+    TagView& inner_;
+    std::int64_t shift_;
+};
 
 std::string_view IdOf(std::span<const std::uint8_t> header, std::size_t length)
 {
@@ -112,7 +153,7 @@ namespace {
 
 // The scan of both frame layouts: 10-byte headers (versions 3 and 4: a 32-bit size, plain or
 // syncsafe, and flags) or 6-byte headers of version 2 (a 24-bit size, no flags).
-void ScanFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool version22)
+void WalkFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool version22)
 {
     const std::int64_t frameHeader = version22 ? 6 : 10;
     const std::size_t idSize = version22 ? 3 : 4;
@@ -133,13 +174,33 @@ void ScanFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool
         const FrameLayout layout = version22 ? FrameLayout{} : LayoutOf(version, header[9]);
         const std::int64_t dataStart = pos + frameHeader;
         const std::int64_t prefix = std::min(layout.prefix, size);
-        std::optional<std::string> data = KeptFrameData(view, dataStart + prefix, size - prefix);
+        // Version 2.4 unsynchronises frame by frame (the tag's flag says every frame is).
+        const bool undo = version == 4 && ((scan.Header.Flags & kTagUnsynchronised) || (header[9] & kV24Unsynchronised));
+        std::optional<std::string> data = undo ? UndoneFrameData(view, viewEnd, dataStart + prefix, size - prefix)
+                                               : KeptFrameData(view, dataStart + prefix, size - prefix);
         if (!data)
             break;
         if (layout.readable)
             StoreFrame(IdOf(header, idSize), std::move(*data), scan);
         pos = dataStart + size;
     }
+}
+
+// A tag of version 2.2 or 2.3 unsynchronised as a whole is walked as a standard reader walks it:
+// over its body with unsynchronisation undone, frame sizes and positions counting the undone
+// bytes, the tag ending where the undone body does. Every other tag is walked as it is stored.
+void ScanFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool version22)
+{
+    if (scan.Header.MajorVersion >= 4 || !(scan.Header.Flags & kTagUnsynchronised)) {
+        WalkFrameHeaders(view, viewEnd, scan, version22);
+        return;
+    }
+    const std::int64_t tagEnd = std::min<std::int64_t>(TotalTagSize(scan.Header, scan.FileLength), viewEnd);
+    constexpr auto kBodyStart = static_cast<std::int64_t>(kHeaderSize);
+    SubView body(view, kBodyStart, std::max(tagEnd, kBodyStart));
+    ResynchronisedView undone(body);
+    ShiftedView undoneBody(undone, kBodyStart);
+    WalkFrameHeaders(undoneBody, tagEnd, scan, version22);
 }
 
 } // namespace

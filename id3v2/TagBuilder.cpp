@@ -54,6 +54,31 @@ void SetTextData(TagPlan& plan, Row row, std::string singleByte, std::string_vie
     plan.FrameData[row] = std::move(wide);
 }
 
+// Whether the kept frames (version 2.3 frames, headers included) hold a frame of this ID.
+bool KeptFramesHold(std::span<const std::uint8_t> kept, std::string_view id)
+{
+    for (std::size_t at = 0; at + kHeaderSize <= kept.size();) {
+        const std::string_view frameId(reinterpret_cast<const char*>(kept.data() + at), 4);
+        if (frameId == id)
+            return true;
+        const std::uint32_t size = (std::uint32_t{kept[at + 4]} << 24) | (std::uint32_t{kept[at + 5]} << 16) |
+                                   (std::uint32_t{kept[at + 6]} << 8) | kept[at + 7];
+        at += kHeaderSize + size;
+    }
+    return false;
+}
+
+// A comment or link with no value, beside kept frames of its ID (another language, description
+// or e-mail), is written as an empty frame after them: a reader that lets the last frame of an
+// ID decide then reads back no value, not the kept frame's.
+void StandInForNoValue(TagPlan& plan, Row row, std::string_view id, std::string data)
+{
+    if (plan.FrameData[row].empty() && KeptFramesHold(plan.OtherFrames, id)) {
+        plan.FrameEncoding[row] = EncodingLatin1;
+        plan.FrameData[row] = std::move(data);
+    }
+}
+
 } // namespace
 
 void FillFrameData(const TagValues& values, TagPlan& plan)
@@ -85,6 +110,10 @@ void FillFrameData(const TagValues& values, TagPlan& plan)
             data.clear();
             break;
         }
+    }
+    if (!plan.OtherFrames.empty()) {
+        StandInForNoValue(plan, RowComment, "COMM", std::string("eng") + '\0');
+        StandInForNoValue(plan, RowLink, "WXXX", std::string(1, '\0'));
     }
 }
 

@@ -37,7 +37,9 @@ struct TagPlan {
 // Single-byte text (plan.FrameEncoding 0x00) but for a text frame or comment whose text a reader
 // of the standard would misread so (see WideText.h): that one is UTF-16 (0x01) when its data
 // then stays within what a reader keeps of a frame, and the comment's description is then an
-// empty UTF-16 text (FF FE 00 00).
+// empty UTF-16 text (FF FE 00 00). With other frames kept that hold a comment or a link, a
+// comment or link with no value is an empty frame ("eng" and a zero byte; a zero byte), so that
+// it, not the kept one, is read back.
 void FillFrameData(const TagValues& values, TagPlan& plan);
 
 // From the file's present header (in plan) and the frames to write: NeedRewrite (no tag, an old

@@ -3,6 +3,8 @@
 // converts to itself.
 #include "TagBytes.h"
 #include "id3v2/OtherFrames.h"
+#include "id3v2/TagBuilder.h"
+#include "id3v2/TagParser.h"
 
 #include <gtest/gtest.h>
 
@@ -227,6 +229,47 @@ TEST(OtherFrames, TheTablesFramesAreLeftToTheWriter)
                                           FrameV24("WXXX", "\x02\0"s)));
     EXPECT_EQ(v24.bytes, "");
     EXPECT_TRUE(v24.dropped.empty());
+}
+
+std::string Printable(const std::string& bytes)
+{
+    std::string out;
+    for (const char c : bytes)
+        out += c >= 0x20 && c < 0x7F ? std::string(1, c) : "\\x" + std::to_string(static_cast<unsigned char>(c));
+    return out;
+}
+
+// A rewrite keeping the other frames, as the programs make it: the old tag's values (as read) and
+// its other frames in, the new tag out.
+std::string RewriteKeeping(const std::string& oldTag)
+{
+    const std::string file = oldTag + AudioBytes(600);
+    const ParsedTag read = ParseTag(AsBytes(file), static_cast<std::int64_t>(file.size()));
+    OtherFrames other;
+    EXPECT_TRUE(OtherFramesAsV23(AsBytes(oldTag), other));
+    TagPlan plan;
+    plan.Header.SetBytes(AsBytes(oldTag).first(kHeaderSize));
+    plan.FileLength = static_cast<std::int64_t>(file.size());
+    plan.OtherFrames = other.Bytes;
+    std::vector<std::uint8_t> tag;
+    EXPECT_TRUE(BuildNewTag(read.Values, plan, tag));
+    return std::string(tag.begin(), tag.end());
+}
+
+TEST(OtherFrames, AKeptFrameOfATableRowNeverDecidesThatRowOnTheNextRead)
+{
+    // A link whose last WXXX has no description and no address, beside one that has both; a
+    // comment in another language and none of our own.
+    const std::string old = Tag(3, FrameV23("WXXX", "\0site\0ftp://\xE9"s) + FrameV23("TCOP", Latin1("c")) +
+                                       FrameV23("COMM", "\0deu\0Kommentar"s) + FrameV23("WXXX", "\0\0"s), 64);
+    const std::string once = RewriteKeeping(old);
+    const std::string file = once + AudioBytes(600);
+    const ParsedTag reread = ParseTag(AsBytes(file), static_cast<std::int64_t>(file.size()));
+    EXPECT_EQ(reread.Values.Text[RowLink], "");
+    EXPECT_EQ(reread.Values.Text[RowComment], "Kommentar"); // read from the old tag, written as ours
+    EXPECT_NE(once.find("WXXX\0\0\0\x0D\0\0\0site\0ftp://\xE9"s), std::string::npos) << Printable(once);
+    EXPECT_NE(once.find("WXXX\0\0\0\x02\0\0\0\0"s), std::string::npos) << "an empty link stands for none";
+    EXPECT_EQ(RewriteKeeping(once), once) << "a second rewrite keeping the frames writes the same tag";
 }
 
 TEST(OtherFrames, LargeFramesAreKeptWholeWithinTheBound)

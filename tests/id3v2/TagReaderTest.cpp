@@ -156,6 +156,35 @@ TEST(TagReader, ExtendedHeadersAreSkipped)
     EXPECT_EQ(Parse(flagOnly).Values.Text[RowTitle], "Title");
 }
 
+TEST(TagReader, UnsynchronisationIsUndoneAsAStandardReaderUndoesIt)
+{
+    // Version 2.3, the whole tag: a UTF-16 TLEN whose mark FE FF took a zero byte after its FF,
+    // with an odd number of bytes, then the values; sizes count the undone bytes.
+    const std::string frames = FrameV23("TLEN", "\x01\xFE\xFF\0" "2\0" "3\0" "4"s) + FrameV23("TPE1", Latin1("Alexander Hacke")) +
+                               FrameV23("TALB", Latin1("Album")) + FrameV23("TRCK", Latin1("7")) + FrameV23("TYER", Latin1("1993"));
+    ASSERT_NE(Unsynchronised(frames), frames);
+    const ParsedTag v23 = Parse(Tag(3, Unsynchronised(frames), 16, 0x80) + AudioBytes(600));
+    EXPECT_EQ(v23.Values.Text[RowArtist], "Alexander Hacke");
+    EXPECT_EQ(v23.Values.Text[RowAlbum], "Album");
+    EXPECT_EQ(v23.Values.Text[RowYear], "1993");
+    EXPECT_EQ(v23.Values.Track, 7);
+    EXPECT_EQ(v23.Values.Text[RowRhythm], "") << "no frame read across two";
+    // Version 2.2 alike.
+    const ParsedTag v22 = Parse(Tag(2, Unsynchronised(FrameV22("TP1", Latin1("\xFF\xE0")) + FrameV22("TAL", Latin1("A"))), 8, 0x80) +
+                                AudioBytes(600));
+    EXPECT_EQ(v22.Values.Text[RowArtist], "\xFF\xE0");
+    EXPECT_EQ(v22.Values.Text[RowAlbum], "A");
+
+    // Version 2.4, frame by frame (its own flag, or the tag's), with a data length indicator.
+    const std::string title = Latin1("x\xFF\xE0y");
+    const ParsedTag v24 = Parse(Tag(4, FrameV24("TIT2", Syncsafe(static_cast<std::uint32_t>(title.size())) + Unsynchronised(title), 0x03) +
+                                           FrameV24("TALB", Latin1("plain"))) + AudioBytes(600));
+    EXPECT_EQ(v24.Values.Text[RowTitle], "x\xFF\xE0y");
+    EXPECT_EQ(v24.Values.Text[RowAlbum], "plain");
+    const ParsedTag whole = Parse(Tag(4, FrameV24("TPE1", Unsynchronised(Latin1("a\xFF\xE0"))), 0, 0x80) + AudioBytes(600));
+    EXPECT_EQ(whole.Values.Text[RowArtist], "a\xFF\xE0");
+}
+
 TEST(TagReader, Version22Tags)
 {
     const ParsedTag tag = Parse(Tag(2, FrameV22("TT2", Latin1("Title")) + FrameV22("TOR", Latin1("1987")) + FrameV22("TRI", Latin1("Samba")) +
