@@ -189,19 +189,21 @@ void TFrmPrincipal::ReportFailure(const std::exception& error)
 
 void TFrmPrincipal::FormCreate()
 {
-    const std::filesystem::path configuration = catalogue::ConfigurationPath(executablePath_);
-    const catalogue::ConfigurationValues values = catalogue::ReadConfiguration(configuration);
+    // Read once: the catalogue's start-up, the writing settings and the folders are views of it.
+    const catalogue::Configuration configuration =
+        catalogue::LoadConfiguration(catalogue::ConfigurationPath(executablePath_));
+    const catalogue::ConfigurationValues& values = configuration.values;
     writing_.keep = {values.writing.keepOtherFrames, values.writing.keepTimes};
     folders_ = songs::FolderMap{};
     // A [PASTAS] line that cannot be taken is told; the others are taken, and the start-up goes on.
-    const QString refused = RefusedFolderLinesText(configuration, songs::AddFolderLines(folders_, values.folderLines));
+    const QString refused = RefusedFolderLinesText(configuration.path, songs::AddFolderLines(folders_, values.folderLines));
     if (!refused.isEmpty())
         boxes_.Show({windowTitle(), refused, MessageIcon::Information, MessagePlacement::ScreenCentre, {}});
     {
         // Nothing is in hand while the catalogue opens, nor while its failure is told (before the
         // window watches for stop signals): a stop signal ends the program at once.
         const songs::StopAtOnce atOnce;
-        const catalogue::StartupOutcome outcome = session_.Start(executablePath_);
+        const catalogue::StartupOutcome outcome = session_.Start(configuration);
         if (outcome.state != catalogue::StartupState::Ready) {
             // The start-up stops here, silently after its message; the window opens all the same.
             boxes_.Show({windowTitle(), FromCp1252(outcome.message), MessageIcon::Information,

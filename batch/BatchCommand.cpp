@@ -88,12 +88,12 @@ std::optional<CommandConfiguration> ConfigurationOf(const CommandOptions& option
                                                     const TerminalText& terminal, const Talk& talk)
 {
     const std::filesystem::path ini = IniPath(options, executable);
-    const bool exists = catalogue::ConfigurationExists(ini);
-    if (!options.database && !exists) {
+    catalogue::Configuration file = catalogue::LoadConfiguration(ini);
+    if (!options.database && !file.exists) {
         talk.Error("no configuration file " + ini.string() + " (give --ini FILE or --database NAME)");
         return std::nullopt;
     }
-    catalogue::ConfigurationValues values = exists ? catalogue::ReadConfiguration(ini) : catalogue::ConfigurationValues{};
+    catalogue::ConfigurationValues& values = file.values;
     CommandConfiguration configuration;
     if (options.database) {
         configuration.database = *options.database;

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueDatabase.h"
 
+#include "catalogue/StopSignalNumbers.h"
+
 #include "catalogue/ExitGuard.h"
 #include "catalogue/FirebirdClient.h"
 
@@ -28,8 +30,8 @@ public:
     KeptEndSignals& operator=(const KeptEndSignals&) = delete;
 
 private:
-    static constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
-    std::array<struct sigaction, 3> saved_{};
+    static constexpr const auto& kSignals = kStopSignals;
+    std::array<struct sigaction, kStopSignals.size()> saved_{};
 };
 
 } // namespace

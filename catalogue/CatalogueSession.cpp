@@ -37,21 +37,25 @@ void CatalogueSession::Open()
 
 StartupOutcome CatalogueSession::Start(const std::filesystem::path& executablePath, std::chrono::milliseconds attachWait)
 {
-    const std::filesystem::path configuration = ConfigurationPath(executablePath);
-    if (!ConfigurationExists(configuration)) {
+    return Start(LoadConfiguration(ConfigurationPath(executablePath)), attachWait);
+}
+
+StartupOutcome CatalogueSession::Start(const Configuration& configuration, std::chrono::milliseconds attachWait)
+{
+    if (!configuration.exists) {
         state_ = StartupState::ConfigurationMissing;
-        return {state_, ConfigurationMissingMessage(configuration)};
+        return {state_, ConfigurationMissingMessage(configuration.path)};
     }
-    ConfigurationValues values = ReadConfiguration(configuration);
-    database_.SetDatabaseName(std::move(values.databaseName));
+    const ConfigurationValues& values = configuration.values;
+    database_.SetDatabaseName(values.databaseName);
     if (values.readError != 0) {
         // As a file that names no catalogue, but told as what it is.
         state_ = StartupState::ConnectionFailed;
-        return {state_, ConfigurationUnreadableMessage(configuration, values.readError)};
+        return {state_, ConfigurationUnreadableMessage(configuration.path, values.readError)};
     }
     // The file's user and password, when it gives them, in place of the session's own.
     if (values.credentials)
-        database_.SetCredentials(std::move(*values.credentials));
+        database_.SetCredentials(*values.credentials);
     try {
         if (!AttachInTime(*this, attachWait)) {
             abandoned_ = true;

@@ -4,6 +4,7 @@
 // Transaction_Audio and Q_Musicas for the life of the window.
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueTransaction.h"
+#include "catalogue/Configuration.h"
 #include "catalogue/SongList.h"
 
 #include <chrono>
@@ -48,6 +49,8 @@ public:
     // good (every later song query fails, Shutdown does nothing; see AttachInTime.h).
     StartupOutcome Start(const std::filesystem::path& executablePath,
                          std::chrono::milliseconds attachWait = kDefaultAttachWait);
+    // The same with the configuration file read already (LoadConfiguration).
+    StartupOutcome Start(const Configuration& configuration, std::chrono::milliseconds attachWait = kDefaultAttachWait);
 
     // Ready once connected with an active transaction (at start-up or by a later song query);
     // otherwise the state start-up ended in. NotStarted again after Shutdown.

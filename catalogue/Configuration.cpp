@@ -50,19 +50,12 @@ ConfigurationValues ReadConfiguration(const std::filesystem::path& configuration
     return values;
 }
 
-std::string ReadDatabaseName(const std::filesystem::path& configurationPath)
+Configuration LoadConfiguration(const std::filesystem::path& configurationPath)
 {
-    return ReadConfiguration(configurationPath).databaseName;
-}
-
-std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath)
-{
-    return ReadConfiguration(configurationPath).credentials;
-}
-
-WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath)
-{
-    return ReadConfiguration(configurationPath).writing;
+    Configuration configuration{configurationPath, ConfigurationExists(configurationPath), {}};
+    if (configuration.exists)
+        configuration.values = ReadConfiguration(configurationPath);
+    return configuration;
 }
 
 std::string DefaultDatabaseName()

@@ -28,15 +28,6 @@ std::filesystem::path ConfigurationPath(const std::filesystem::path& executableP
 // Whether a file (not a folder) exists at the path.
 bool ConfigurationExists(const std::filesystem::path& configurationPath);
 
-// Section BANCO, key caminho of the file, without the bytes 0x00 to 0x20 at both ends; empty when
-// the file cannot be read or lacks the section or the key. The bytes reach the client unchanged.
-std::string ReadDatabaseName(const std::filesystem::path& configurationPath);
-
-// Section BANCO, keys usuario and senha, read as caminho is (trimmed, bytes as in the file): the
-// user and password the catalogue is attached with when the file gives either (a key it lacks is
-// then empty); none when it gives neither or cannot be read, and the built-in pair stays.
-std::optional<Credentials> ReadCredentials(const std::filesystem::path& configurationPath);
-
 // How both programs write songs, from section GRAVACAO: manter_quadros=1 keeps the old tag's other
 // frames, manter_datas=1 the songs' times. Anything else, a missing key or an unreadable file is
 // off.
@@ -44,21 +35,33 @@ struct WritingSettings {
     bool keepOtherFrames = false;
     bool keepTimes = false;
 };
-WritingSettings ReadWritingSettings(const std::filesystem::path& configurationPath);
 
-// What the file says, read once: the database name, the credentials and the writing settings as
-// the functions above give them; or, when the file cannot be read, the system's error number
-// (a file that exists but that this user may not read, EACCES, is told as such, not as one that
+// What the file says, read once; or, when the file cannot be read, the system's error number (a
+// file that exists but that this user may not read, EACCES, is told as such, not as one that
 // names no catalogue).
 struct ConfigurationValues {
     int readError = 0;
+    // Section BANCO, key caminho, without the bytes 0x00 to 0x20 at both ends; empty when the
+    // file lacks the section or the key. The bytes reach the client unchanged.
     std::string databaseName;
+    // Section BANCO, keys usuario and senha, read as caminho is: the user and password the
+    // catalogue is attached with when the file gives either (a key it lacks is then empty);
+    // none when it gives neither, and the built-in pair stays.
     std::optional<Credentials> credentials;
     WritingSettings writing;
     // Section PASTAS, line by line (bytes as in the file).
     std::vector<IniFile::Line> folderLines;
 };
 ConfigurationValues ReadConfiguration(const std::filesystem::path& configurationPath);
+
+// The configuration file as a program start finds it, read once: every reader of it (the
+// catalogue's start-up, the writing settings, the folders) takes its view of this one read.
+struct Configuration {
+    std::filesystem::path path;
+    bool exists = false; // a file (not a folder) is there
+    ConfigurationValues values; // empty when it is not
+};
+Configuration LoadConfiguration(const std::filesystem::path& configurationPath);
 
 // The database name in effect until a configuration file sets one: the per-user catalogue file
 // $HOME/.local/share/Fonarel2010/catalogue.fdb (the home folder of the account when HOME is unset).

@@ -1,5 +1,7 @@
 #include "songs/StopSignals.h"
 
+#include "catalogue/StopSignalNumbers.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -8,7 +10,7 @@
 namespace songs {
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr const auto& kSignals = catalogue::kStopSignals;
 
 volatile std::sig_atomic_t received = 0;
 // Within a StopAtOnce scope: the signal ends the process, after its farewell.

@@ -91,7 +91,7 @@ TEST(Configuration, FileBesideTheExecutable)
     EXPECT_FALSE(ConfigurationExists(folder / "RevoZadoz.ini"));
     std::filesystem::create_directory(folder / "RevoZadoz.ini");
     EXPECT_FALSE(ConfigurationExists(folder / "RevoZadoz.ini")); // a folder is no configuration file
-    EXPECT_EQ(ReadDatabaseName(folder / "RevoZadoz.ini"), "");
+    EXPECT_EQ(ReadConfiguration(folder / "RevoZadoz.ini").databaseName, "");
 }
 
 TEST(Configuration, DatabaseNameIsTrimmedOfControlBytesAndBlanks)
@@ -100,11 +100,11 @@ TEST(Configuration, DatabaseNameIsTrimmedOfControlBytesAndBlanks)
     const auto path = folder / "RevoZadoz.ini";
     WriteFile(path, "[BANCO]\ncaminho=\x01\x1F \t/dados/minha base.fdb\x02 \t\x1A");
     EXPECT_TRUE(ConfigurationExists(path));
-    EXPECT_EQ(ReadDatabaseName(path), "/dados/minha base.fdb");
+    EXPECT_EQ(ReadConfiguration(path).databaseName, "/dados/minha base.fdb");
     WriteFile(path, "[BANCO]\ncaminho=" + std::string(2100, ' ') + "/x.fdb\n");
-    EXPECT_EQ(ReadDatabaseName(path), "/x.fdb"); // the blanks the loader strips do not count
+    EXPECT_EQ(ReadConfiguration(path).databaseName, "/x.fdb"); // the blanks the loader strips do not count
     WriteFile(path, "\x00\x01\x02\xFF\xFE\xFD"s);
-    EXPECT_EQ(ReadDatabaseName(path), "");
+    EXPECT_EQ(ReadConfiguration(path).databaseName, "");
 }
 
 TEST(Configuration, DefaultDatabaseIsAFixedFileInTheHomeFolder)
