@@ -110,9 +110,16 @@ io::Outcome WriteLockedTag(io::SongFile& song, const TagWrite& write, std::span<
     plan.FileLength = song.Length();
     plan.OtherFrames = write.OtherFrames;
     const std::int64_t oldTagSize = TagLength(plan.Header, plan.FileLength);
-    std::vector<std::uint8_t> tag;
-    if (!BuildNewTag(write.Values, plan, tag))
-        return io::Outcome::Failure(io::Step::Build, 0);
+    // The tag is built once: by the plan that was made from this song's bytes, else here.
+    std::vector<std::uint8_t> built;
+    std::span<const std::uint8_t> tag = write.Built;
+    if (tag.empty()) {
+        if (!BuildNewTag(write.Values, plan, built))
+            return io::Outcome::Failure(io::Step::Build, 0);
+        tag = built;
+    } else {
+        plan.NeedRewrite = write.Rebuild;
+    }
     if (!plan.NeedRewrite)
         return OverwriteTag(song, tag, write.KeepTimes);
     // Through a symbolic link, the file it leads to is rebuilt, in its own folder, and the link

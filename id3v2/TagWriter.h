@@ -38,6 +38,11 @@ struct TagWrite {
     const TagValues& Values;
     std::span<const std::uint8_t> OtherFrames = {};
     bool KeepTimes = false;
+    // The new tag already built, for the song's header and length as the write finds them (a
+    // plan made from the song's inspection), and whether it replaces the old tag by a rebuild:
+    // the write puts these bytes in, and builds nothing. Empty: the write builds the tag itself.
+    std::span<const std::uint8_t> Built = {};
+    bool Rebuild = false;
 };
 
 struct WriteGuard {

@@ -206,6 +206,17 @@ PlannedTag SongExamination::Plan(const TagValues& values, Keeping keep)
     return planned;
 }
 
+namespace {
+
+// What the save writes: the bytes the plan built, for the song as it was inspected (held since,
+// or found unchanged under the lock).
+id3v2::TagWrite WriteOf(const PlannedTag& plan)
+{
+    return {plan.Merged, plan.OtherFrames, plan.Keep.Times, plan.NewTag, plan.Rebuild};
+}
+
+} // namespace
+
 io::Outcome SongExamination::Save(const PlannedTag& plan)
 {
     io::Outcome outcome = io::Outcome::Failure(io::Step::None, 0);
@@ -216,7 +227,7 @@ io::Outcome SongExamination::Save(const PlannedTag& plan)
             outcome = io::Outcome::Failure(plan.Refusal.step, plan.Refusal.error);
         else if (Held())
             // Held since before its inspection: the song is what was inspected.
-            outcome = id3v2::WriteLockedTag(held_, {plan.Merged, plan.OtherFrames, plan.Keep.Times}, headBytes_);
+            outcome = id3v2::WriteLockedTag(held_, WriteOf(plan), headBytes_);
         else
             outcome = SaveRead(plan);
     } catch (...) {
@@ -236,8 +247,7 @@ io::Outcome SongExamination::SaveRead(const PlannedTag& plan)
     const auto write = [this](const PlannedTag& planned) {
         const id3v2::InspectedFile inspected{identity_, fileLength_,
                                              tagBytes_.empty() ? std::span<const std::uint8_t>(headBytes_) : tagBytes_};
-        return id3v2::WriteTag(path_, {planned.Merged, planned.OtherFrames, planned.Keep.Times},
-                               id3v2::WriteGuard{lockWait_, &inspected});
+        return id3v2::WriteTag(path_, WriteOf(planned), id3v2::WriteGuard{lockWait_, &inspected});
     };
     const io::Outcome outcome = write(plan);
     if (outcome.kind != io::Outcome::Kind::Changed)
