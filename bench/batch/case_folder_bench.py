@@ -16,6 +16,9 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+from shared_folder_bench import master_song  # noqa: E402
+
 RUNS = 3
 
 
@@ -54,10 +57,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="fonarel-case-") as work:
         real, mount, ops = os.path.join(work, "real"), os.path.join(work, "mnt"), os.path.join(work, "ops")
         os.makedirs(mount)
-        wav, master = os.path.join(work, "tone.wav"), os.path.join(work, "master.mp3")
-        subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                        "sine=frequency=440:duration=5", "-ac", "2", wav], check=True)
-        subprocess.run(["lame", "--quiet", "-b", "128", wav, master], check=True)
+        master = master_song(work, 5)
         for i in range(songs):
             folder = os.path.join(real, "Acervo", "Pasta%02d" % (i % folders))
             os.makedirs(folder, exist_ok=True)

@@ -23,6 +23,15 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RUNS = 3
 
 
+def master_song(work, seconds):
+    """A lame file of a sine tone in work, without a tag."""
+    wav, master = os.path.join(work, "tone.wav"), os.path.join(work, "master.mp3")
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                    "sine=frequency=440:duration=%d" % seconds, "-ac", "2", wav], check=True)
+    subprocess.run(["lame", "--quiet", "-b", "128", wav, master], check=True)
+    return master
+
+
 def catalogue(tool, work, name, folder, songs):
     description = os.path.join(work, name + ".tsv")
     with open(description, "w") as f:
@@ -92,10 +101,7 @@ def main():
         real, mount = os.path.join(work, "real"), os.path.join(work, "mnt")
         os.makedirs(real)
         os.makedirs(mount)
-        wav, master = os.path.join(work, "tone.wav"), os.path.join(work, "master.mp3")
-        subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                        "sine=frequency=440:duration=20", "-ac", "2", wav], check=True)
-        subprocess.run(["lame", "--quiet", "-b", "128", wav, master], check=True)
+        master = master_song(work, 20)
         for i in range(songs):
             shutil.copyfile(master, os.path.join(real, "s%03d.mp3" % i))
         local = catalogue(tool, work, "local", real, songs)

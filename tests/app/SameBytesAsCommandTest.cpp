@@ -17,25 +17,6 @@ namespace apptest {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::vector<std::uint8_t>>;
-
-Files ReadFiles(const fs::path& folder)
-{
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[entry.path().string()] = fixtures::ReadFileBytes(entry.path().string());
-    return files;
-}
-
-void PutBack(const Files& files, const fs::path& folder)
-{
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file() && !files.contains(entry.path().string()))
-            fs::remove(entry.path());
-    for (const auto& [path, bytes] : files)
-        fixtures::WriteFileBytes(path, bytes);
-}
 
 // The demo lists songs whose files are missing: fonarel-write over it ends with status 1.
 constexpr int kDemoStatus = 1;

@@ -6,6 +6,7 @@
 #include "app/WindowText.h"
 #include "catalogue/CatalogueSession.h"
 #include "tools/catalogue/CatalogueBuilder.h"
+#include "tools/mp3fixtures/FileBytes.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -36,6 +37,24 @@ catalogue::builder::CatalogueDescription NumberedSongs(int songs)
                              {"MUS_ARQUIVO", std::string(name) + ".txt"}, {"PAS_CODIGO", "1"}});
     }
     return d;
+}
+
+Files ReadFiles(const std::filesystem::path& folder)
+{
+    Files files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().string()] = fixtures::ReadFileBytes(entry.path().string());
+    return files;
+}
+
+void PutBack(const Files& files, const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && !files.contains(entry.path().string()))
+            std::filesystem::remove(entry.path());
+    for (const auto& [path, bytes] : files)
+        fixtures::WriteFileBytes(path, bytes);
 }
 
 WindowTest::WindowTest() = default;

@@ -10,7 +10,9 @@
 
 #include <QPoint>
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,12 @@ public:
 
 // Songs "SONG 01" ... "SONG nn" with codes 1..n, in one folder.
 catalogue::builder::CatalogueDescription NumberedSongs(int songs);
+
+// Every file below a folder, by path, with its bytes.
+using Files = std::map<std::string, std::vector<std::uint8_t>>;
+Files ReadFiles(const std::filesystem::path& folder);
+// The folder's files as they were: those read back written, those added since removed.
+void PutBack(const Files& files, const std::filesystem::path& folder);
 
 class WindowTest : public ::testing::Test {
 protected:

@@ -16,22 +16,6 @@ namespace apptest {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::vector<std::uint8_t>>;
-
-Files ReadFiles(const fs::path& folder)
-{
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file() && entry.path().extension() == ".mp3")
-            files[entry.path().string()] = fixtures::ReadFileBytes(entry.path().string());
-    return files;
-}
-
-void PutBack(const Files& files)
-{
-    for (const auto& [path, bytes] : files)
-        fixtures::WriteFileBytes(path, bytes);
-}
 
 class WindowsCatalogue : public WindowTest {
 protected:
@@ -39,16 +23,16 @@ protected:
     {
         const std::string master = (Folder() / "master.mp3").string();
         ASSERT_TRUE(fixtures::MakeMp3(master, fixtures::Encoder::Lame, {"-b", "128"}));
-        // On this machine's disk: M:\ is acervo/, \\SERVIDOR\Acervo\ is servidor/.
+        // On this machine's disk: M:\ is songs/acervo/, \\SERVIDOR\Acervo\ is songs/servidor/.
         for (const char* file : {"acervo/Samba/Samba.mp3", "acervo/Forr\xC3\xB3/Can\xC3\xA7\xC3\xA3o.mp3",
                                  "acervo/Samba/none-other.mp3", "servidor/Rock/Rock.mp3", "servidor/Rock/dup.mp3",
                                  "servidor/Rock/DUP.mp3", "outside.mp3", "posix/p.mp3"}) {
-            fs::create_directories((Folder() / file).parent_path());
-            fs::copy_file(master, Folder() / file);
+            fs::create_directories((Songs() / file).parent_path());
+            fs::copy_file(master, Songs() / file);
         }
         catalogue::builder::CatalogueDescription d;
         const std::vector<std::string> folders = {"M:\\SAMBA\\", "m:/forr\xD3/", "\\\\servidor\\ACERVO\\rock\\",
-                                                  "N:\\ACERVO\\", "M:\\SAMBA\\..\\..\\", (Folder() / "posix").string() + "/"};
+                                                  "N:\\ACERVO\\", "M:\\SAMBA\\..\\..\\", (Songs() / "posix").string() + "/"};
         for (std::size_t i = 0; i < folders.size(); ++i)
             d.Add("Tb_Pastas", {{"PAS_CODIGO", std::to_string(i + 1)}, {"PAS_PATH", folders[i]}});
         const std::vector<std::pair<int, std::string>> songs = {
@@ -59,33 +43,34 @@ protected:
                                  {"MUS_ARQUIVO", songs[i].second}, {"MUS_NOME", "Nome " + std::to_string(i + 1)},
                                  {"MUS_NOMECOMPLETO", "SONG " + std::to_string(i + 1)}});
         database_ = MakeCatalogue(d);
-        WriteIni("[BANCO]\r\ncaminho=" + database_ + "\r\n[PASTAS]\r\nM:\\=" + (Folder() / "acervo").string() +
-                 "/\r\n\\\\SERVIDOR\\Acervo=" + (Folder() / "servidor").string() + "\r\n");
+        WriteIni("[BANCO]\r\ncaminho=" + database_ + "\r\n[PASTAS]\r\nM:\\=" + (Songs() / "acervo").string() +
+                 "/\r\n\\\\SERVIDOR\\Acervo=" + (Songs() / "servidor").string() + "\r\n");
     }
+    fs::path Songs() const { return Folder() / "songs"; }
     std::string database_;
 };
 
 TEST_F(WindowsCatalogue, TheWindowAndTheCommandWriteTheSameSongsFoundAsWindowsFindsThem)
 {
-    const Files before = ReadFiles(Folder());
+    const Files before = ReadFiles(Songs());
     Open();
     Window().BTodas->click();
     ASSERT_FALSE(boxes_.shown.empty());
     Close();
-    const Files byWindow = ReadFiles(Folder());
+    const Files byWindow = ReadFiles(Songs());
     std::set<std::string> written;
     for (const auto& [path, bytes] : byWindow)
         if (bytes != before.at(path))
-            written.insert(fs::relative(path, Folder()).string());
+            written.insert(fs::relative(path, Songs()).string());
     EXPECT_EQ(written, (std::set<std::string>{"acervo/Samba/Samba.mp3", "acervo/Forr\xC3\xB3/Can\xC3\xA7\xC3\xA3o.mp3",
                                               "servidor/Rock/Rock.mp3", "posix/p.mp3"}));
 
-    PutBack(before);
+    PutBack(before, Songs());
     const std::string report = (Folder() / "report.tsv").string();
     const fixtures::CommandResult run = fixtures::RunCommand(
         {FONAREL_WRITE_TOOL, "--ini", (Folder() / "RevoZadoz.ini").string(), "--report", report, "--jobs", "4"}, true);
-    EXPECT_TRUE(ReadFiles(Folder()) == byWindow) << "the command wrote other songs or bytes than the window";
-    EXPECT_NE(run.output.find("[4] " + (Folder() / "servidor/Rock/Dup.mp3").string() +
+    EXPECT_TRUE(ReadFiles(Songs()) == byWindow) << "the command wrote other songs or bytes than the window";
+    EXPECT_NE(run.output.find("[4] " + (Songs() / "servidor/Rock/Dup.mp3").string() +
                               ": not written: ambiguous: Rock/DUP.mp3, Rock/dup.mp3\n"),
               std::string::npos)
         << run.output;
