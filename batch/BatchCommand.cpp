@@ -151,26 +151,13 @@ std::string DryRunText(std::string_view code, std::string_view shownPath, std::s
     const auto line = [&out](std::string_view text) { out += "    " + std::string(text) + "\n"; };
     if (!cataloguePath.empty())
         line("catalogue: " + std::string(cataloguePath));
-    switch (song.outcome) {
-    case SongOutcome::Unchanged: line("unchanged"); break;
-    case SongOutcome::NotMp3: line("not MP3"); break;
-    case SongOutcome::Missing:
-        line(song.why.empty() ? std::string("missing") : "missing: " + song.why);
-        break;
-    case SongOutcome::Unmapped:
-    case SongOutcome::Outside: line(std::string(OutcomeWord(song.outcome)) + ": " + songs::ReasonOf(song)); break;
-    case SongOutcome::Ambiguous: line(songs::ReasonOf(song)); break; // "ambiguous: " and the names
-    case SongOutcome::PassedOver: line("passed over (" + songs::ReasonOf(song) + ")"); break;
-    case SongOutcome::Failed: line("would fail: " + songs::ReasonOf(song)); break;
-    case SongOutcome::Busy: line("busy: " + songs::ReasonOf(song)); break;
-    case SongOutcome::NotTried: line("not tried: " + songs::ReasonOf(song)); break;
-    case SongOutcome::Written:
-    case SongOutcome::WouldWrite:
+    if (song.outcome != SongOutcome::Written && song.outcome != SongOutcome::WouldWrite) {
+        line(OutcomeListing(song));
+    } else {
         if (changes.empty())
             line("rewritten, no frame changes");
         for (const FrameChange& change : changes)
             line(ChangeLine(change));
-        break;
     }
     return out;
 }

@@ -38,23 +38,58 @@ void RunTally::Count(const songs::SongWriteResult& song)
     }
 }
 
+namespace {
+
+// The words of each outcome: the report's, and the listing's before the reason.
+struct OutcomeWords {
+    SongOutcome outcome;
+    std::string_view report;
+    std::string_view listing;
+};
+
+constexpr OutcomeWords kOutcomeWords[] = {
+    {SongOutcome::Written, "written", ""},
+    {SongOutcome::WouldWrite, "would-write", ""},
+    {SongOutcome::Unchanged, "unchanged", "unchanged"},
+    {SongOutcome::NotMp3, "not-mp3", "not MP3"},
+    {SongOutcome::Missing, "missing", "missing"},
+    {SongOutcome::Unmapped, "unmapped", "unmapped"},
+    {SongOutcome::Outside, "outside", "outside"},
+    {SongOutcome::Ambiguous, "ambiguous", ""}, // its reason begins "ambiguous: "
+    {SongOutcome::PassedOver, "passed-over", "passed over"},
+    {SongOutcome::Failed, "failed", "would fail"},
+    {SongOutcome::Busy, "busy", "busy"},
+    {SongOutcome::NotTried, "not-tried", "not tried"},
+};
+
+const OutcomeWords& WordsOf(SongOutcome outcome)
+{
+    for (const OutcomeWords& words : kOutcomeWords)
+        if (words.outcome == outcome)
+            return words;
+    return kOutcomeWords[9]; // failed
+}
+
+} // namespace
+
 std::string_view OutcomeWord(SongOutcome outcome)
 {
-    switch (outcome) {
-    case SongOutcome::Written: return "written";
-    case SongOutcome::WouldWrite: return "would-write";
-    case SongOutcome::Unchanged: return "unchanged";
-    case SongOutcome::NotMp3: return "not-mp3";
-    case SongOutcome::Missing: return "missing";
-    case SongOutcome::Unmapped: return "unmapped";
-    case SongOutcome::Outside: return "outside";
-    case SongOutcome::Ambiguous: return "ambiguous";
-    case SongOutcome::PassedOver: return "passed-over";
-    case SongOutcome::Failed: return "failed";
-    case SongOutcome::Busy: return "busy";
-    case SongOutcome::NotTried: return "not-tried";
+    return WordsOf(outcome).report;
+}
+
+std::string OutcomeListing(const songs::SongWriteResult& song)
+{
+    const std::string word(WordsOf(song.outcome).listing);
+    switch (song.outcome) {
+    case SongOutcome::Written:
+    case SongOutcome::WouldWrite: return {};
+    case SongOutcome::Unchanged:
+    case SongOutcome::NotMp3: return word;
+    case SongOutcome::Missing: return song.why.empty() ? word : word + ": " + song.why;
+    case SongOutcome::Ambiguous: return songs::ReasonOf(song);
+    case SongOutcome::PassedOver: return word + " (" + songs::ReasonOf(song) + ")";
+    default: return word + ": " + songs::ReasonOf(song);
     }
-    return "failed";
 }
 
 std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted)

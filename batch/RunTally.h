@@ -37,6 +37,11 @@ struct RunTally {
 // unmapped, outside, ambiguous, passed-over, failed, busy, not-tried.
 std::string_view OutcomeWord(songs::SongOutcome outcome);
 
+// The outcome's line in a dry run's listing, with the song's reason where it has one: "not MP3",
+// "missing: ...", "passed over (audio not recognised)", "would fail: ..."; empty for a song
+// written (its frame changes stand there).
+std::string OutcomeListing(const songs::SongWriteResult& song);
+
 // The summary's lines; a dry run says "would be written".
 std::string SummaryText(const RunTally& tally, bool dryRun, bool interrupted);
 

@@ -70,13 +70,7 @@ void CatalogueDatabase::Disconnect()
 {
     if (!Connected())
         return;
-    client::Call([&] {
-        client::Status status;
-        // A successful detach releases the object; a failed one leaves it for release().
-        auto attachment = std::move(attachment_);
-        attachment->detach(&status);
-        attachment.release();
-    });
+    client::EndObject(attachment_, [](Firebird::IAttachment& attachment, client::Status& status) { attachment.detach(&status); });
 }
 
 } // namespace catalogue

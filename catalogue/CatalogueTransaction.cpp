@@ -28,14 +28,7 @@ void CatalogueTransaction::Commit()
 {
     if (!Active())
         return;
-    client::Call([&] {
-        client::Status status;
-        // A successful commit releases the object; a failed one leaves it for release(), which
-        // rolls back.
-        auto transaction = std::move(transaction_);
-        transaction->commit(&status);
-        transaction.release();
-    });
+    client::EndObject(transaction_, [](Firebird::ITransaction& transaction, client::Status& status) { transaction.commit(&status); });
 }
 
 } // namespace catalogue

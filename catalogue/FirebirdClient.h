@@ -41,6 +41,20 @@ decltype(auto) Call(Calls&& calls)
     }
 }
 
+// Ends a client object with its closing call (a detach, a commit), through Call: the object is
+// taken from its holder first; a closing call that succeeds releases it, one that fails leaves it
+// to its release, which the client then closes its own way (a rollback, a forced detach).
+template <class T, class Close>
+void EndObject(ClientPtr<T>& holder, Close close)
+{
+    Call([&] {
+        Status status;
+        ClientPtr<T> object = std::move(holder);
+        close(*object, status);
+        [[maybe_unused]] T* released = object.release();
+    });
+}
+
 // A fresh dispatcher, the provider that routes attachments to the embedded engine or a server.
 ClientPtr<Firebird::IProvider> Dispatcher();
 
