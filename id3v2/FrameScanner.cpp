@@ -2,6 +2,7 @@
 
 #include "id3v2/ByteOrder.h"
 #include "id3v2/ExtendedHeader.h"
+#include "id3v2/FrameWalk.h"
 #include "id3v2/HeaderFlags.h"
 #include "id3v2/TextDecoding.h"
 
@@ -20,23 +21,12 @@ bool IsUpperLetter(std::uint8_t byte)
     return byte >= 'A' && byte <= 'Z';
 }
 
-// How a frame's data is laid out, from its header.
-struct FrameLayout {
-    bool readable = true;     // false for compressed or encrypted data: the frame is not stored
-    std::int64_t prefix = 0;  // bytes before the frame's own data (group byte, data length)
-};
-
-FrameLayout LayoutOf(std::uint8_t majorVersion, std::uint8_t formatFlags)
+// Whether the scan can keep a frame's data: not when it is compressed or encrypted.
+bool Readable(std::uint8_t majorVersion, std::uint8_t formatFlags)
 {
-    FrameLayout layout;
-    if (majorVersion == 3) {
-        layout.readable = (formatFlags & (kV23Compressed | kV23Encrypted)) == 0;
-        layout.prefix = (formatFlags & kV23Grouped) ? 1 : 0;
-    } else {
-        layout.readable = (formatFlags & (kV24Compressed | kV24Encrypted)) == 0;
-        layout.prefix = ((formatFlags & kV24Grouped) ? 1 : 0) + ((formatFlags & kV24DataLength) ? 4 : 0);
-    }
-    return layout;
+    if (majorVersion == 3)
+        return (formatFlags & (kV23Compressed | kV23Encrypted)) == 0;
+    return (formatFlags & (kV24Compressed | kV24Encrypted)) == 0;
 }
 
 // Zero bytes kept after a frame's data (within the 500 bytes). Three are as good as filling the
@@ -69,9 +59,7 @@ std::optional<std::string> UndoneFrameData(TagView& view, std::int64_t viewEnd, 
     const auto bytes = view.At(start, raw);
     if (!bytes)
         return std::nullopt;
-    std::vector<std::uint8_t> undone;
-    bool lastKeptFF = false;
-    AppendResynchronised(*bytes, undone, lastKeptFF);
+    const std::vector<std::uint8_t> undone = Resynchronised(*bytes);
     std::string data(undone.begin(), undone.begin() + static_cast<std::ptrdiff_t>(std::min(undone.size(), kFrameDataSize)));
     data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
     return data;
@@ -171,18 +159,19 @@ void WalkFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool
         const std::int64_t size = version22       ? BigEndian(header.data() + 3, 3)
                                   : version == 4 ? SyncsafeMasked(header.data() + 4)
                                                  : BigEndian(header.data() + 4, 4);
-        const FrameLayout layout = version22 ? FrameLayout{} : LayoutOf(version, header[9]);
         const std::int64_t dataStart = pos + frameHeader;
-        const std::int64_t prefix = std::min(layout.prefix, size);
-        // Version 2.4 unsynchronises frame by frame (the tag's flag says every frame is).
-        const bool undo = version == 4 && ((scan.Header.Flags & kTagUnsynchronised) || (header[9] & kV24Unsynchronised));
+        pos = dataStart + size;
+        // A compressed or encrypted frame is passed over (a frame after it, if any, is read).
+        if (!version22 && !Readable(version, header[9]))
+            continue;
+        const std::int64_t prefix =
+            version22 ? 0 : std::min(static_cast<std::int64_t>(FrameContentPrefix(version, header[9])), size);
+        const bool undo = FrameDataUnsynchronised(version, scan.Header.Flags & kTagUnsynchronised, header[9]);
         std::optional<std::string> data = undo ? UndoneFrameData(view, viewEnd, dataStart + prefix, size - prefix)
                                                : KeptFrameData(view, dataStart + prefix, size - prefix);
         if (!data)
             break;
-        if (layout.readable)
-            StoreFrame(IdOf(header, idSize), std::move(*data), scan);
-        pos = dataStart + size;
+        StoreFrame(IdOf(header, idSize), std::move(*data), scan);
     }
 }
 

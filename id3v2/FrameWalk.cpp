@@ -3,6 +3,7 @@
 #include "id3v2/ByteOrder.h"
 #include "id3v2/ExtendedHeader.h"
 #include "id3v2/HeaderFlags.h"
+#include "id3v2/TagHeader.h"
 
 #include <zlib.h>
 
@@ -16,16 +17,6 @@ namespace {
 
 using namespace flags;
 using Bytes = std::span<const std::uint8_t>;
-
-// Unsynchronisation undone: every 0xFF 0x00 becomes 0xFF.
-std::vector<std::uint8_t> Resynchronised(Bytes bytes)
-{
-    std::vector<std::uint8_t> out;
-    out.reserve(bytes.size());
-    bool lastKeptFF = false;
-    AppendResynchronised(bytes, out, lastKeptFF);
-    return out;
-}
 
 // The first bytes (at most `most`) of a zlib stream; none when it is no valid stream. The output
 // buffer starts at 64 KiB and doubles as it fills, so a large bound costs nothing for small frames.
@@ -126,20 +117,27 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
 
 } // namespace
 
+void WalkFrameList(TagView& frames, std::uint8_t version, bool tagUnsynchronised, const FrameVisitor& visitor,
+                   std::int64_t mostContent)
+{
+    FrameSite site;
+    site.Version = version;
+    site.TagUnsynchronised = tagUnsynchronised;
+    WalkFrameHeaders(frames, 0, site, visitor, mostContent);
+}
+
 bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent)
 {
-    const auto head = tag.At(0, 10);
+    const auto head = tag.At(0, static_cast<std::int64_t>(kHeaderSize));
     if (!head)
         return false;
-    const std::array<std::uint8_t, 10> h = {(*head)[0], (*head)[1], (*head)[2], (*head)[3], (*head)[4],
-                                            (*head)[5], (*head)[6], (*head)[7], (*head)[8], (*head)[9]};
-    if (h[0] != 'I' || h[1] != 'D' || h[2] != '3')
-        return false;
+    TagHeader header;
+    header.SetBytes(*head);
     FrameSite site;
-    site.Version = h[3];
-    const std::uint8_t flags = h[5];
-    const std::optional<std::uint32_t> size = SyncsafeStrict(h.data() + 6);
-    if (site.Version < 2 || site.Version > 4 || !size)
+    site.Version = header.MajorVersion;
+    const std::uint8_t flags = header.Flags;
+    const std::optional<std::uint32_t> size = StandardBodySize(header);
+    if (!header.HasIdentifier() || site.Version < 2 || site.Version > 4 || !size)
         return false;
     if (site.Version == 2 && (flags & kTagCompressedV22))
         return false;
@@ -155,6 +153,22 @@ bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostCont
     return true;
 }
 
+std::size_t FrameContentPrefix(std::uint8_t version, std::uint8_t formatFlags)
+{
+    if (version == 3)
+        return ((formatFlags & kV23Compressed) ? 4 : 0) + ((formatFlags & kV23Encrypted) ? 1 : 0) +
+               ((formatFlags & kV23Grouped) ? 1 : 0);
+    if (version == 4)
+        return ((formatFlags & kV24Grouped) ? 1 : 0) + ((formatFlags & kV24Encrypted) ? 1 : 0) +
+               ((formatFlags & kV24DataLength) ? 4 : 0);
+    return 0;
+}
+
+bool FrameDataUnsynchronised(std::uint8_t version, bool tagUnsynchronised, std::uint8_t formatFlags)
+{
+    return version == 4 && (tagUnsynchronised || (formatFlags & kV24Unsynchronised));
+}
+
 std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, std::span<const std::uint8_t> data,
                                                      std::int64_t mostContent)
 {
@@ -164,22 +178,19 @@ std::optional<std::vector<std::uint8_t>> FrameContent(const FrameSite& frame, st
     std::size_t skip = 0;
     bool compressed = false;
     if (frame.Version == 3) {
-        // After the header: the inflated size (4 bytes), the encryption method, the group.
         compressed = frame.FormatFlags & kV23Compressed;
         if (frame.FormatFlags & kV23Encrypted)
             return std::nullopt;
-        skip = (compressed ? 4 : 0) + ((frame.FormatFlags & kV23Grouped) ? 1 : 0);
     } else if (frame.Version == 4) {
-        if (frame.TagUnsynchronised || (frame.FormatFlags & kV24Unsynchronised)) {
+        if (FrameDataUnsynchronised(frame.Version, frame.TagUnsynchronised, frame.FormatFlags)) {
             resynchronised = Resynchronised(data);
             stored = resynchronised;
         }
-        // The group, the encryption method and the data length, in that order.
         compressed = frame.FormatFlags & kV24Compressed;
         if (frame.FormatFlags & kV24Encrypted)
             return std::nullopt;
-        skip = ((frame.FormatFlags & kV24Grouped) ? 1 : 0) + ((frame.FormatFlags & kV24DataLength) ? 4 : 0);
     }
+    skip = frame.Version == 2 ? 0 : FrameContentPrefix(frame.Version, frame.FormatFlags);
     if (skip > stored.size())
         return std::nullopt;
     const Bytes content = stored.subspan(skip);

@@ -42,6 +42,21 @@ struct FrameVisitor {
 // data are read.
 bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent = kMostFrameContent);
 
+// The frames of a list from its start, walked by the rules of a tag of that version: a tag's
+// body (unsynchronisation undone for 2.2 and 2.3, the extended header passed), or the frames a
+// frame embeds.
+void WalkFrameList(TagView& frames, std::uint8_t version, bool tagUnsynchronised, const FrameVisitor& visitor,
+                   std::int64_t mostContent = kMostFrameContent);
+
+// The bytes before a frame's own content in its stored data, by its format flags: in version 2.3
+// the inflated size, the encryption method and the group; in 2.4 the group, the encryption
+// method and the data length indicator.
+std::size_t FrameContentPrefix(std::uint8_t version, std::uint8_t formatFlags);
+
+// Whether a frame's stored data is unsynchronised by itself: version 2.4 only, by its own flag or
+// the tag's (2.2 and 2.3 unsynchronise the whole tag, undone before its frames are walked).
+bool FrameDataUnsynchronised(std::uint8_t version, bool tagUnsynchronised, std::uint8_t formatFlags);
+
 // A frame's own content from its stored data, by the frame's format flags: unsynchronisation
 // (version 2.4 frames) undone, the group, encryption and length bytes passed over, and the
 // data inflated (to at most mostContent bytes). None for an encrypted frame or one whose extra

@@ -5,6 +5,7 @@
 #include "id3v2/EncodedLayouts.h"
 #include "id3v2/FrameWalk.h"
 #include "id3v2/HeaderFlags.h"
+#include "id3v2/TagHeader.h"
 #include "id3v2/TagView.h"
 #include "id3v2/Timestamp.h"
 #include "id3v2/V22Frames.h"
@@ -12,6 +13,8 @@
 #include "id3v2/V23Forms.h"
 #include "id3v2/WrittenFrames.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -23,7 +26,7 @@ using namespace flags;
 using Bytes = std::span<const std::uint8_t>;
 using Output = std::vector<std::uint8_t>;
 
-constexpr std::int64_t kHeaderSize = 10; // of a tag, and of a version 2.3 or 2.4 frame
+constexpr std::int64_t kHeaderBytes = 10; // of a tag, and of a version 2.3 or 2.4 frame
 constexpr int kMostNesting = 3;          // frames embedded in frames embedded in ...
 
 namespace why {
@@ -45,27 +48,9 @@ struct V23Frame {
     Output Data;
 };
 
-// The whole tag's size by its header (with a version 2.4 footer); 0 for bytes that are no tag.
-std::int64_t DeclaredTagSize(Bytes tag)
-{
-    if (tag.size() < kHeaderSize || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
-        return 0;
-    const std::optional<std::uint32_t> body = SyncsafeStrict(tag.data() + 6);
-    if (!body)
-        return 0;
-    const bool footer = tag[3] == 4 && (tag[5] & kTagFooter);
-    return kHeaderSize + *body + (footer ? kHeaderSize : 0);
-}
-
-// A version 2.4 tag's header and the frames after it, for a walk over embedded frames.
-Output TagAround(Bytes frames)
-{
-    Output tag = {'I', 'D', '3', 4, 0, 0};
-    for (int shift = 21; shift >= 0; shift -= 7)
-        tag.push_back(static_cast<std::uint8_t>((frames.size() >> shift) & 0x7F));
-    tag.insert(tag.end(), frames.begin(), frames.end());
-    return tag;
-}
+// A walk over a list of frames with a visitor, and the most of a frame's data it reads; false
+// when the bytes are no tag.
+using Walk = std::function<bool(const FrameVisitor&, std::int64_t)>;
 
 std::uint8_t V23StatusOf(std::uint8_t v24Status)
 {
@@ -96,21 +81,23 @@ public:
     {
     }
 
-    // Walks the tag; false when the bytes are no tag.
-    bool Convert(TagView& tag)
+    // Walks the frames twice: for the IDs the list has (a frame made from another's is not made
+    // again where the list has it already, wherever it stands), then to convert them. False when
+    // the bytes are no tag.
+    bool Convert(const Walk& walk)
     {
         const auto noData = [this](const FrameSite& site) {
             present_.emplace(site.Id);
             return false;
         };
-        if (!WalkFrames(tag, {noData, nullptr}))
+        if (!walk({noData, nullptr}, kMostFrameContent))
             return false;
         const auto everyFrame = [](const FrameSite&) { return true; };
         const auto visit = [this](const FrameSite& site, Bytes stored) {
             Visit(site, stored);
             return true;
         };
-        return WalkFrames(tag, {everyFrame, visit}, kMostKeptTag);
+        return walk({everyFrame, visit}, kMostKeptTag);
     }
 
     // The kept frames, in order.
@@ -120,7 +107,7 @@ public:
         Output out;
         std::size_t size = 0;
         for (const V23Frame& frame : frames_)
-            size += kHeaderSize + frame.Data.size();
+            size += kHeaderBytes + frame.Data.size();
         out.reserve(size);
         for (const V23Frame& frame : frames_)
             AppendFrame(frame, out);
@@ -273,10 +260,13 @@ private:
             Drop(id, why::kTooDeep);
             return std::nullopt;
         }
-        const Output tag = TagAround(Bytes(content).subspan(*start));
-        SpanView view(tag);
+        // Embedded frames are version 2.4 frames, each unsynchronised by its own flag.
+        SpanView view(Bytes(content).subspan(*start));
         FrameConversion inner(depth_ + 1, " in " + id, room_, dropped_);
-        inner.Convert(view);
+        inner.Convert([&view](const FrameVisitor& visitor, std::int64_t most) {
+            WalkFrameList(view, 4, false, visitor, most);
+            return true;
+        });
         Output frames = inner.Finish();
         embedded = frames.size();
         Output data(content.begin(), content.begin() + static_cast<std::ptrdiff_t>(*start));
@@ -287,7 +277,7 @@ private:
     // Whether a frame of this data size fits in the room left, which it then takes.
     bool Fits(std::size_t dataSize)
     {
-        const std::int64_t size = kHeaderSize + static_cast<std::int64_t>(dataSize);
+        const std::int64_t size = kHeaderBytes + static_cast<std::int64_t>(dataSize);
         if (size > room_)
             return false;
         room_ -= size;
@@ -326,13 +316,15 @@ bool OtherFramesAsV23(std::span<const std::uint8_t> tagBytes, OtherFrames& frame
 {
     frames.Bytes.clear();
     frames.Dropped.clear();
-    if (DeclaredTagSize(tagBytes) > kMostKeptTag)
+    TagHeader header;
+    header.SetBytes(tagBytes.first(std::min(tagBytes.size(), kHeaderSize)));
+    if (header.HasIdentifier() && StandardTagSize(header).value_or(0) > kMostKeptTag)
         return false;
     try {
-        std::int64_t room = kMostKeptTag - kHeaderSize;
+        std::int64_t room = kMostKeptTag - kHeaderBytes;
         SpanView view(tagBytes);
         FrameConversion conversion(0, {}, room, frames.Dropped);
-        if (!conversion.Convert(view)) {
+        if (!conversion.Convert([&view](const FrameVisitor& visitor, std::int64_t most) { return WalkFrames(view, visitor, most); })) {
             frames.Dropped.clear();
             return false;
         }

@@ -1,5 +1,6 @@
 #include "id3v2/TagHeader.h"
 
+#include "id3v2/ByteOrder.h"
 #include "id3v2/HeaderFlags.h"
 #include "io/BinaryFile.h"
 
@@ -46,6 +47,20 @@ std::int32_t TotalTagSize(const TagHeader& header, std::int64_t fileLength)
     if (header.Flags & flags::kTagFooter)
         total += static_cast<std::int64_t>(kHeaderSize);
     return total > fileLength ? 0 : static_cast<std::int32_t>(total);
+}
+
+std::optional<std::uint32_t> StandardBodySize(const TagHeader& header)
+{
+    return SyncsafeStrict(header.SizeBytes.data());
+}
+
+std::optional<std::int64_t> StandardTagSize(const TagHeader& header)
+{
+    const std::optional<std::uint32_t> body = StandardBodySize(header);
+    if (!body)
+        return std::nullopt;
+    const bool footer = header.MajorVersion == 4 && (header.Flags & flags::kTagFooter);
+    return static_cast<std::int64_t>(kHeaderSize) + *body + (footer ? static_cast<std::int64_t>(kHeaderSize) : 0);
 }
 
 } // namespace id3v2

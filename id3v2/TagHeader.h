@@ -3,6 +3,7 @@
 // and the number of bytes the tag takes from the file's start.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -33,6 +34,13 @@ bool ReadTagHeader(const std::string& path, TagHeader& header, std::int64_t& fil
 // taken whole), 10 for the header and 10 more for a footer; 0 when that points past the end of
 // the file.
 std::int32_t TotalTagSize(const TagHeader& header, std::int64_t fileLength);
+
+// The tag's body (frames, padding, an extended header) as the standard counts it: the size bytes
+// syncsafe; none when one of them has its top bit set.
+std::optional<std::uint32_t> StandardBodySize(const TagHeader& header);
+
+// The whole tag as the standard counts it: the header, the body and a version 2.4 footer.
+std::optional<std::int64_t> StandardTagSize(const TagHeader& header);
 
 // The bytes a tag takes from the file's start: TotalTagSize when the file begins with "ID3", 0
 // when it begins with no tag.

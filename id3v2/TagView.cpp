@@ -22,6 +22,15 @@ void AppendResynchronised(std::span<const std::uint8_t> bytes, std::vector<std::
     }
 }
 
+std::vector<std::uint8_t> Resynchronised(std::span<const std::uint8_t> bytes)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(bytes.size());
+    bool lastKeptFF = false;
+    AppendResynchronised(bytes, out, lastKeptFF);
+    return out;
+}
+
 std::optional<std::span<const std::uint8_t>> SpanView::At(std::int64_t offset, std::int64_t count)
 {
     const auto size = static_cast<std::int64_t>(bytes_.size());

@@ -15,6 +15,9 @@ namespace id3v2 {
 // lastKeptFF carries that state from one run of bytes to the next.
 void AppendResynchronised(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& out, bool& lastKeptFF);
 
+// Bytes with unsynchronisation undone, as one run.
+std::vector<std::uint8_t> Resynchronised(std::span<const std::uint8_t> bytes);
+
 class TagView {
 public:
     virtual ~TagView() = default;
