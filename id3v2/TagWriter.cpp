@@ -7,6 +7,7 @@
 #include "io/ReplacementFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace id3v2 {
@@ -114,8 +115,9 @@ io::Outcome WriteLockedTag(io::SongFile& song, const TagWrite& write, std::span<
     std::vector<std::uint8_t> built;
     std::span<const std::uint8_t> tag = write.Built;
     if (tag.empty()) {
+        // Frames too large for a tag's size field: nothing is written.
         if (!BuildNewTag(write.Values, plan, built))
-            return io::Outcome::Failure(io::Step::Build, 0);
+            return io::Outcome::Failure(io::Step::Write, EFBIG);
         tag = built;
     } else {
         plan.NeedRewrite = write.Rebuild;

@@ -20,18 +20,12 @@ std::string_view StepName(Step step)
     case Step::Close: return "close";
     case Step::Times: return "keep the times";
     case Step::Rename: return "rename";
-    case Step::Build: return "build the tag";
-    case Step::Keep: return "keep the old frames";
     }
     return "";
 }
 
 std::string CauseText(const Cause& cause)
 {
-    if (cause.step == Step::Build)
-        return "the new tag is too large";
-    if (cause.step == Step::Keep)
-        return "the old tag is too large to keep its frames";
     std::string text(StepName(cause.step));
     if (cause.error != 0)
         text += (text.empty() ? "" : ": ") + std::system_category().message(cause.error);

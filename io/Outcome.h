@@ -22,8 +22,6 @@ enum class Step : std::uint8_t {
     Close,       // closing the song after an in-place write (a deferred write error shows here)
     Times,       // giving the rebuilt file the song's times
     Rename,      // renaming the rebuilt file over the song
-    Build,       // the new tag is too large for a tag's size field (no system call)
-    Keep,        // the old tag is too large for its frames to be kept (no system call)
 };
 
 // Where and why: the step and the system's error number (0 when the system gave none).
@@ -55,8 +53,7 @@ struct Outcome {
 // The step's name as a person reads it: "open", "rename", ...
 std::string_view StepName(Step step);
 
-// "rename: No space left on device"; the step alone when the system gave no error number, and
-// "the new tag is too large" for that step.
+// "rename: No space left on device"; the step alone when the system gave no error number.
 std::string CauseText(const Cause& cause);
 
 } // namespace io

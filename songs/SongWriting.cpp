@@ -36,11 +36,14 @@ void WriteInspectedSong(tagkit::SongExamination& inspection, const SongTag& song
         result.outcome = SongOutcome::Unchanged;
         return;
     }
+    if (result.planned.NewTag.empty()) {
+        // Refused by the plan: nothing is opened for writing.
+        result.outcome = SongOutcome::Failed;
+        result.why = std::string(tagkit::RefusalText(result.planned.Refusal));
+        return;
+    }
     if (options.dryRun) {
-        const bool writable = !result.planned.NewTag.empty();
-        result.outcome = writable ? SongOutcome::WouldWrite : SongOutcome::Failed;
-        if (!writable)
-            result.cause = result.planned.Refusal;
+        result.outcome = SongOutcome::WouldWrite;
         return;
     }
     // The file system written to, as the inspection's open file told it (a rebuild renames its new

@@ -179,7 +179,7 @@ PlannedTag SongExamination::Plan(const TagValues& values, Keeping keep)
     MergeValues(planned.Merged, values, record_, numbers_);
     if (keep.OtherFrames) {
         if (!HoldWholeTag()) {
-            planned.Refusal = {io::Step::Keep, 0};
+            planned.Refusal = Refusal::TooLargeToKeep;
             return planned;
         }
         // A tag of another version has no frames to keep, as it has none that were read.
@@ -196,7 +196,7 @@ PlannedTag SongExamination::Plan(const TagValues& values, Keeping keep)
     const bool built = id3v2::BuildNewTag(planned.Merged, plan, planned.NewTag);
     if (!built || (keep.OtherFrames && static_cast<std::int64_t>(planned.NewTag.size()) > id3v2::kMostKeptTag)) {
         planned.NewTag.clear();
-        planned.Refusal = {io::Step::Build, 0};
+        planned.Refusal = Refusal::TooLarge;
         return planned;
     }
     planned.Rebuild = plan.NeedRewrite;
@@ -204,6 +204,16 @@ PlannedTag SongExamination::Plan(const TagValues& values, Keeping keep)
     // whose frames need more than 4096 bytes is always rebuilt, into the same bytes).
     planned.Unchanged = !tagBytes_.empty() && planned.NewTag == tagBytes_;
     return planned;
+}
+
+std::string_view RefusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::TooLarge: return "the new tag is too large";
+    case Refusal::TooLargeToKeep: return "the old tag is too large to keep its frames";
+    case Refusal::None: break;
+    }
+    return {};
 }
 
 namespace {
@@ -224,7 +234,7 @@ io::Outcome SongExamination::Save(const PlannedTag& plan)
         if (readiness_ != Readiness::Ready)
             outcome = io::Outcome::Failure(cause_.step, cause_.error);
         else if (plan.NewTag.empty())
-            outcome = io::Outcome::Failure(plan.Refusal.step, plan.Refusal.error);
+            outcome = io::Outcome::Failure(io::Step::None, 0); // refused by the plan: its Refusal says why
         else if (Held())
             // Held since before its inspection: the song is what was inspected.
             outcome = id3v2::WriteLockedTag(held_, WriteOf(plan), headBytes_);
@@ -256,8 +266,9 @@ io::Outcome SongExamination::SaveRead(const PlannedTag& plan)
     if (readiness_ != Readiness::Ready)
         return io::Outcome::Failure(cause_.step, cause_.error);
     const PlannedTag again = Plan(plan.Given, plan.Keep);
+    // The tag another writer left may be refused where the first was not: nothing is written.
     if (again.NewTag.empty())
-        return io::Outcome::Failure(again.Refusal.step, again.Refusal.error);
+        return io::Outcome::Failure(io::Step::None, 0);
     return write(again);
 }
 

@@ -61,6 +61,17 @@ struct Keeping {
     bool Times = false;       // when the song was last read and written
 };
 
+// Why a plan holds no new tag for an inspected song: no system call refused anything, the tag
+// itself cannot be.
+enum class Refusal : std::uint8_t {
+    None,
+    TooLarge,       // the new tag is too large for a tag's size field
+    TooLargeToKeep, // the old tag is too large for its other frames to be kept
+};
+
+// The refusal in words: "the new tag is too large", "the old tag is too large to keep its frames".
+std::string_view RefusalText(Refusal refusal);
+
 // What a save would put into the inspected song, found without writing anything.
 struct PlannedTag {
     TagValues Given;              // the values it was planned from
@@ -69,7 +80,7 @@ struct PlannedTag {
     std::vector<std::uint8_t> OtherFrames;     // the old tag's other frames kept, as version 2.3
     std::vector<id3v2::DroppedFrame> Dropped;  // the old tag's other frames that have no place
     std::vector<std::uint8_t> NewTag; // the new tag's bytes; empty when nothing would be written
-    io::Cause Refusal;            // why nothing would be written, for an inspected song (NewTag empty)
+    tagkit::Refusal Refusal = tagkit::Refusal::None; // why nothing would be written (NewTag empty)
     bool Rebuild = false;         // the file would be rebuilt rather than written in place
     bool Unchanged = false;       // the file already begins with exactly these bytes
 };

@@ -1,6 +1,9 @@
 #include "songs/SongTagMapping.h"
 #include "songs/SongFinder.h"
+#include "songs/SongWriting.h"
 #include "catalogue/RowStore.h"
+#include "tools/mp3fixtures/Encoders.h"
+#include "tools/mp3fixtures/FileBytes.h"
 #include "tools/mp3fixtures/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +111,37 @@ TEST(FileSystemPath, UsesTheUtf8NameAndTheRawBytesOnlyWhenOnlyTheyNameAFile)
     EXPECT_EQ(FileSystemPath(folder + "can\xE7\xE3o.mp3"), folder + "can\xE7\xE3o.mp3");
     std::ofstream(folder + "can\xC3\xA7\xC3\xA3o.mp3") << "utf-8";
     EXPECT_EQ(FileSystemPath(folder + "can\xE7\xE3o.mp3"), folder + "can\xC3\xA7\xC3\xA3o.mp3");
+}
+
+TEST(WriteCatalogueSong, AnOldTagTooLargeToKeepIsRefusedAndTheSongLeftAsItWas)
+{
+    const fixtures::ScratchDir dir;
+    const std::string path = dir.File("large.mp3");
+    ASSERT_TRUE(fixtures::MakeMp3(path, fixtures::Encoder::Lame, {"-b", "128"}));
+    // A tag of 17 MiB (mostly padding) before the audio.
+    const std::uint32_t body = 17u << 20;
+    std::string song = std::string("ID3\x03\0\0", 6);
+    for (int shift = 21; shift >= 0; shift -= 7)
+        song += static_cast<char>((body >> shift) & 0x7F);
+    const std::string title = std::string("TIT2\0\0\0\x04\0\0\0old", 14);
+    song += title + std::string(body - title.size(), '\0');
+    const std::vector<std::uint8_t> audio = fixtures::ReadFileBytes(path);
+    song.append(audio.begin(), audio.end());
+    ASSERT_TRUE(fixtures::WriteFileBytes(path, song));
+
+    SongTag tag;
+    tag.fileName = path;
+    tag.extension = ".mp3";
+    tag.values.Title = "New";
+    tag.values.FileExtension = ".mp3";
+    SongWriteOptions options;
+    options.keep.OtherFrames = true;
+    io::WrittenFileSystems written;
+    const SongWriteResult result = WriteCatalogueSong(tag, options, written);
+    EXPECT_EQ(result.outcome, SongOutcome::Failed);
+    EXPECT_EQ(ReasonOf(result), "the old tag is too large to keep its frames");
+    const std::vector<std::uint8_t> after = fixtures::ReadFileBytes(path);
+    EXPECT_TRUE(after == std::vector<std::uint8_t>(song.begin(), song.end()));
 }
 
 } // namespace
