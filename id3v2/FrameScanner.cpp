@@ -35,32 +35,16 @@ bool Readable(std::uint8_t majorVersion, std::uint8_t formatFlags)
 // byte has a second one.
 constexpr std::size_t kKeptZeros = 3;
 
-// The frame's data as the scan keeps it: the first min(size, 500) bytes at `start`, then zero
-// bytes; nothing when the view ends before those bytes do.
-std::optional<std::string> KeptFrameData(TagView& view, std::int64_t start, std::int64_t size)
+// A frame's content as the scan keeps it: its first 500 bytes (undone first, when unsynchronised),
+// then zero bytes.
+std::string KeptData(std::span<const std::uint8_t> content, bool unsynchronised)
 {
-    const std::int64_t kept = std::min<std::int64_t>(size, kFrameDataSize);
-    const auto bytes = view.At(start, kept);
-    if (!bytes)
-        return std::nullopt;
-    std::string data(bytes->begin(), bytes->end());
-    data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
-    return data;
-}
-
-// A version 2.4 frame's data with its unsynchronisation undone, kept as KeptFrameData keeps it:
-// the first 500 undone bytes (no more than twice as many raw ones make them), then zero bytes.
-std::optional<std::string> UndoneFrameData(TagView& view, std::int64_t viewEnd, std::int64_t start, std::int64_t size)
-{
-    std::int64_t raw = std::min<std::int64_t>(size, 2 * static_cast<std::int64_t>(kFrameDataSize));
-    // A frame that runs past the view keeps what the view holds of it.
-    if (size > raw || start + raw > viewEnd)
-        raw = std::max<std::int64_t>(0, std::min(raw, viewEnd - start));
-    const auto bytes = view.At(start, raw);
-    if (!bytes)
-        return std::nullopt;
-    const std::vector<std::uint8_t> undone = Resynchronised(*bytes);
-    std::string data(undone.begin(), undone.begin() + static_cast<std::ptrdiff_t>(std::min(undone.size(), kFrameDataSize)));
+    std::vector<std::uint8_t> undone;
+    if (unsynchronised) {
+        undone = Resynchronised(content);
+        content = undone;
+    }
+    std::string data(content.begin(), content.begin() + static_cast<std::ptrdiff_t>(std::min(content.size(), kFrameDataSize)));
     data.resize(std::min(kFrameDataSize, data.size() + kKeptZeros), '\0');
     return data;
 }
@@ -86,10 +70,6 @@ private:
     std::int64_t shift_;
 };
 
-std::string_view IdOf(std::span<const std::uint8_t> header, std::size_t length)
-{
-    return {reinterpret_cast<const char*>(header.data()), length};
-}
 
 } // namespace
 
@@ -139,40 +119,35 @@ void StoreFrame(std::string_view id, std::string data, FrameScan& scan)
 
 namespace {
 
-// The scan of both frame layouts: 10-byte headers (versions 3 and 4: a 32-bit size, plain or
-// syncsafe, and flags) or 6-byte headers of version 2 (a 24-bit size, no flags).
+// The scan's frames: the one frame loop by the scan's lenient rules, from the first frame to the
+// tag's end as its header gives it (each size byte taken whole), frame data read as far as the
+// view goes. A compressed or encrypted frame is passed over; of every other, its first 500 bytes
+// of content (undone, for a version 2.4 frame unsynchronised by itself) are kept.
 void WalkFrameHeaders(TagView& view, std::int64_t viewEnd, FrameScan& scan, bool version22)
 {
-    const std::int64_t frameHeader = version22 ? 6 : 10;
-    const std::size_t idSize = version22 ? 3 : 4;
-    const std::uint8_t version = scan.Header.MajorVersion;
+    const bool tagUnsynchronised = scan.Header.Flags & kTagUnsynchronised;
+    FrameSite site;
+    site.Version = version22 ? 2 : scan.Header.MajorVersion;
+    site.TagUnsynchronised = tagUnsynchronised;
+    const auto prefixOf = [](const FrameSite& frame) {
+        return std::min(static_cast<std::int64_t>(FrameContentPrefix(frame.Version, frame.FormatFlags)), frame.Size);
+    };
+    const auto undone = [](const FrameSite& frame) {
+        return FrameDataUnsynchronised(frame.Version, frame.TagUnsynchronised, frame.FormatFlags);
+    };
+    FrameVisitor visitor;
+    visitor.Wants = [](const FrameSite& frame) { return frame.Version == 2 || Readable(frame.Version, frame.FormatFlags); };
+    // No more than twice as many raw bytes make the 500 kept of an unsynchronised frame.
+    visitor.Extent = [&](const FrameSite& frame) {
+        return prefixOf(frame) + static_cast<std::int64_t>(undone(frame) ? 2 * kFrameDataSize : kFrameDataSize);
+    };
+    visitor.Visit = [&](const FrameSite& frame, std::span<const std::uint8_t> stored) {
+        StoreFrame(frame.Id, KeptData(stored.subspan(static_cast<std::size_t>(prefixOf(frame))), undone(frame)), scan);
+        return true;
+    };
     const std::int64_t tagEnd = TotalTagSize(scan.Header, scan.FileLength);
-    for (std::int64_t pos = FirstFrameOffset(view, scan.Header, viewEnd); pos < tagEnd && pos < viewEnd;) {
-        const auto bytes = view.At(pos, frameHeader);
-        if (!bytes)
-            break;
-        // Copied: the view's bytes last only until its next read.
-        std::array<std::uint8_t, 10> header{};
-        std::copy(bytes->begin(), bytes->end(), header.begin());
-        if (!IsUpperLetter(header[0]))
-            break;
-        const std::int64_t size = version22       ? BigEndian(header.data() + 3, 3)
-                                  : version == 4 ? SyncsafeMasked(header.data() + 4)
-                                                 : BigEndian(header.data() + 4, 4);
-        const std::int64_t dataStart = pos + frameHeader;
-        pos = dataStart + size;
-        // A compressed or encrypted frame is passed over (a frame after it, if any, is read).
-        if (!version22 && !Readable(version, header[9]))
-            continue;
-        const std::int64_t prefix =
-            version22 ? 0 : std::min(static_cast<std::int64_t>(FrameContentPrefix(version, header[9])), size);
-        const bool undo = FrameDataUnsynchronised(version, scan.Header.Flags & kTagUnsynchronised, header[9]);
-        std::optional<std::string> data = undo ? UndoneFrameData(view, viewEnd, dataStart + prefix, size - prefix)
-                                               : KeptFrameData(view, dataStart + prefix, size - prefix);
-        if (!data)
-            break;
-        StoreFrame(IdOf(header, idSize), std::move(*data), scan);
-    }
+    WalkFrameList(view, FirstFrameOffset(view, scan.Header, viewEnd), std::min(tagEnd, viewEnd), site, visitor,
+                  kFrameDataSize, kScanFrames);
 }
 
 // A tag of version 2.2 or 2.3 unsynchronised as a whole is walked as a standard reader walks it:

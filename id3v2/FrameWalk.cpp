@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <limits>
 #include <string>
 
 namespace id3v2 {
@@ -70,29 +71,48 @@ std::optional<std::int64_t> FramesStart(TagView& frames, std::uint8_t version, s
     return extended;
 }
 
-// The frames from pos on, until one that ends the walk.
-void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const FrameVisitor& visitor, std::int64_t mostContent)
+// A frame header's data size by its version: 24 bits in 2.2, 32 in 2.3, syncsafe in 2.4 (none
+// when a byte has its top bit set, unless the rules drop those bits).
+std::optional<std::int64_t> FrameSize(const std::array<std::uint8_t, 10>& header, std::uint8_t version, const FrameRules& rules)
+{
+    if (version == 2)
+        return BigEndian(header.data() + 3, 3);
+    if (version == 3)
+        return BigEndian(header.data() + 4, 4);
+    if (rules.lenientSizes)
+        return SyncsafeMasked(header.data() + 4);
+    return SyncsafeStrict(header.data() + 4);
+}
+
+// Whether a header starts a frame: its ID letters and digits (a zero byte is padding), or, by
+// lenient rules, its first byte an upper-case letter.
+bool StartsFrame(std::span<const std::uint8_t> id, const FrameRules& rules)
+{
+    if (rules.lenientIds)
+        return id[0] >= 'A' && id[0] <= 'Z';
+    return id[0] != 0 && IsFrameId(id);
+}
+
+} // namespace
+
+void WalkFrameList(TagView& frames, std::int64_t pos, std::int64_t headersBefore, FrameSite site, const FrameVisitor& visitor,
+                   std::int64_t mostContent, const FrameRules& rules)
 {
     const std::size_t idSize = site.Version == 2 ? 3 : 4;
     const std::int64_t headerSize = site.Version == 2 ? 6 : 10;
-    for (;;) {
+    while (pos < headersBefore) {
         const auto bytes = frames.At(pos, headerSize);
         if (!bytes)
             return;
+        // Copied: the view's bytes last only until its next read.
         std::array<std::uint8_t, 10> header{};
         std::copy(bytes->begin(), bytes->end(), header.begin());
-        if (header[0] == 0 || !IsFrameId(std::span(header).first(idSize)))
+        if (!StartsFrame(std::span(header).first(idSize), rules))
             return; // padding, or no frame
-        if (site.Version == 2) {
-            site.Size = BigEndian(header.data() + 3, 3);
-        } else if (site.Version == 3) {
-            site.Size = BigEndian(header.data() + 4, 4);
-        } else {
-            const std::optional<std::uint32_t> syncsafe = SyncsafeStrict(header.data() + 4);
-            if (!syncsafe)
-                return;
-            site.Size = *syncsafe;
-        }
+        const std::optional<std::int64_t> size = FrameSize(header, site.Version, rules);
+        if (!size)
+            return;
+        site.Size = *size;
         site.StatusFlags = site.Version == 2 ? 0 : header[8];
         site.FormatFlags = site.Version == 2 ? 0 : header[9];
         const std::string id(reinterpret_cast<const char*>(header.data()), idSize);
@@ -102,12 +122,13 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
         std::vector<std::uint8_t> kept;
         const bool wanted = visitor.Wants(site);
         if (wanted) {
-            const auto data = frames.At(dataStart, std::min(site.Size, mostContent));
+            const std::int64_t extent = visitor.Extent ? visitor.Extent(site) : mostContent;
+            const auto data = frames.At(dataStart, std::min(site.Size, extent));
             if (!data)
                 return;
             kept.assign(data->begin(), data->end());
         }
-        if (!frames.SkipTo(end))
+        if (!frames.SkipTo(end) && !rules.visitFramesRunningPast)
             return; // the frame does not fit in the tag
         if (wanted && !visitor.Visit(site, kept))
             return;
@@ -115,15 +136,13 @@ void WalkFrameHeaders(TagView& frames, std::int64_t pos, FrameSite site, const F
     }
 }
 
-} // namespace
-
 void WalkFrameList(TagView& frames, std::uint8_t version, bool tagUnsynchronised, const FrameVisitor& visitor,
                    std::int64_t mostContent)
 {
     FrameSite site;
     site.Version = version;
     site.TagUnsynchronised = tagUnsynchronised;
-    WalkFrameHeaders(frames, 0, site, visitor, mostContent);
+    WalkFrameList(frames, 0, std::numeric_limits<std::int64_t>::max(), site, visitor, mostContent, kStandardFrames);
 }
 
 bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent)
@@ -149,7 +168,7 @@ bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostCont
     const std::optional<std::int64_t> start = FramesStart(frames, site.Version, flags);
     if (!start)
         return false;
-    WalkFrameHeaders(frames, *start, site, visitor, mostContent);
+    WalkFrameList(frames, *start, std::numeric_limits<std::int64_t>::max(), site, visitor, mostContent, kStandardFrames);
     return true;
 }
 

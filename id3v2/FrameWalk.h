@@ -29,12 +29,25 @@ struct FrameSite {
 };
 
 // What the walk asks of its caller: whether to read a frame's stored data (its first
-// kMostFrameContent bytes, or the walk's own bound), and what to do with the data read; false
-// from Visit ends the walk.
+// kMostFrameContent bytes, the walk's own bound, or as many as Extent says), and what to do with
+// the data read; false from Visit ends the walk.
 struct FrameVisitor {
     std::function<bool(const FrameSite&)> Wants;
     std::function<bool(const FrameSite&, std::span<const std::uint8_t> stored)> Visit;
+    std::function<std::int64_t(const FrameSite&)> Extent = nullptr;
 };
+
+// How the walk reads frame headers. The standard's rules, or the tag reader's lenient scan, whose
+// quirks the values read (and so the bytes written back) depend on: any header whose first byte
+// is an upper-case letter starts a frame, a version 2.4 size drops the top bit of each byte, and
+// a frame whose data runs past the bytes at hand is still read as far as they go.
+struct FrameRules {
+    bool lenientIds = false;
+    bool lenientSizes = false;
+    bool visitFramesRunningPast = false;
+};
+inline constexpr FrameRules kStandardFrames{};
+inline constexpr FrameRules kScanFrames{true, true, true};
 
 // Walks the tag that starts at offset 0 of the view, frame by frame, until padding, a byte that
 // no frame ID has, or a frame that does not fit in the tag. False when the bytes are no tag of
@@ -42,11 +55,17 @@ struct FrameVisitor {
 // data are read.
 bool WalkFrames(TagView& tag, const FrameVisitor& visitor, std::int64_t mostContent = kMostFrameContent);
 
-// The frames of a list from its start, walked by the rules of a tag of that version: a tag's
-// body (unsynchronisation undone for 2.2 and 2.3, the extended header passed), or the frames a
-// frame embeds.
+// The frames of a list from its start, walked by the standard's rules for a tag of that version:
+// a tag's body (unsynchronisation undone for 2.2 and 2.3, the extended header passed), or the
+// frames a frame embeds.
 void WalkFrameList(TagView& frames, std::uint8_t version, bool tagUnsynchronised, const FrameVisitor& visitor,
                    std::int64_t mostContent = kMostFrameContent);
+
+// The one frame loop: the frames from offset pos of the view, each header starting before
+// headersBefore, by the rules, until padding, a byte that starts no frame, or a frame that ends
+// the walk (site gives the version and the tag's unsynchronisation).
+void WalkFrameList(TagView& frames, std::int64_t pos, std::int64_t headersBefore, FrameSite site,
+                   const FrameVisitor& visitor, std::int64_t mostContent, const FrameRules& rules);
 
 // The bytes before a frame's own content in its stored data, by its format flags: in version 2.3
 // the inflated size, the encryption method and the group; in 2.4 the group, the encryption
