@@ -347,12 +347,12 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
     std::optional<CommandConfiguration> configuration = ConfigurationOf(options, executablePath, terminal, talk);
     if (!configuration)
         return kExitUsage;
-    const std::string* database = &configuration->database;
+    const std::string& database = configuration->database;
 
     // The user and password of the configuration file's [BANCO], when it gives them (also with
     // --database: no password is ever taken from the command line).
     catalogue::CatalogueSession session(configuration->credentials);
-    session.DB_Audio().SetDatabaseName(*database);
+    session.DB_Audio().SetDatabaseName(database);
     catalogue::SongList& songs = session.Q_Musicas();
     try {
         // Nothing is in hand while the catalogue opens, and its engine may wait on another program
@@ -362,14 +362,14 @@ int RunCommand(const CommandOptions& options, const std::filesystem::path& execu
         if (!catalogue::AttachInTime(session, options.openWait)) {
             // The attach goes on inside the engine and cannot be called off: the command ends
             // without its exit handlers, which would wait for it.
-            talk.Error(EngineHeldText(terminal.FromTerminal(*database), options.openWait, catalogue::EngineHolders()));
+            talk.Error(EngineHeldText(terminal.FromTerminal(database), options.openWait, catalogue::EngineHolders()));
             catalogue::exit_guard::EndNow(kExitUsage);
         }
         // The search text as the search box holds it: capitals, in the catalogue's code page.
         session.RunSongQuery(text::Cp1252Capitals(terminal.FromTerminal(options.search)), options.sort);
         songs.FetchAll();
     } catch (const catalogue::CatalogueError& error) {
-        talk.Error(CannotReadText(terminal.FromTerminal(*database),
+        talk.Error(CannotReadText(terminal.FromTerminal(database),
                                   text::Utf8FromCp1252(session.DB_Audio().UsedCredentials().userName), error));
         return kExitUsage;
     }

@@ -1,6 +1,7 @@
 #include "id3v2/TagBuilder.h"
 
 #include "id3v2/FrameScanner.h"
+#include "id3v2/FrameWalk.h"
 #include "id3v2/TextDecoding.h"
 #include "id3v2/WideText.h"
 #include "text/IntegerText.h"
@@ -57,15 +58,14 @@ void SetTextData(TagPlan& plan, Row row, std::string singleByte, std::string_vie
 // Whether the kept frames (version 2.3 frames, headers included) hold a frame of this ID.
 bool KeptFramesHold(std::span<const std::uint8_t> kept, std::string_view id)
 {
-    for (std::size_t at = 0; at + kHeaderSize <= kept.size();) {
-        const std::string_view frameId(reinterpret_cast<const char*>(kept.data() + at), 4);
-        if (frameId == id)
-            return true;
-        const std::uint32_t size = (std::uint32_t{kept[at + 4]} << 24) | (std::uint32_t{kept[at + 5]} << 16) |
-                                   (std::uint32_t{kept[at + 6]} << 8) | kept[at + 7];
-        at += kHeaderSize + size;
-    }
-    return false;
+    bool held = false;
+    SpanView frames(kept);
+    const auto sameId = [&](const FrameSite& site) {
+        held = held || site.Id == id;
+        return false; // no frame's data is wanted
+    };
+    WalkFrameList(frames, 3, false, {sameId, nullptr});
+    return held;
 }
 
 // A comment or link with no value, beside kept frames of its ID (another language, description

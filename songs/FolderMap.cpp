@@ -36,6 +36,13 @@ struct WindowsName {
     }
 };
 
+// Whether a path starts with a drive ("M:") or two separators: the first two bytes are ASCII in
+// Windows-1252 and UTF-8 alike.
+bool HasWindowsRoot(std::string_view path)
+{
+    return path.size() >= 2 && ((IsAsciiLetter(path[0]) && path[1] == ':') || (IsSeparator(path[0]) && IsSeparator(path[1])));
+}
+
 WindowsName ParseWindowsName(std::string_view utf8)
 {
     WindowsName name;
@@ -119,6 +126,9 @@ FolderLineError FolderMap::Add(std::string_view prefix, std::string_view folder)
 MappedPath FolderMap::Map(std::string_view cp1252Path) const
 {
     MappedPath mapped;
+    // A POSIX path, every song's in a catalogue made here, costs no conversion.
+    if (!HasWindowsRoot(cp1252Path))
+        return mapped;
     const WindowsName name = ParseWindowsName(text::Utf8FromCp1252(cp1252Path));
     if (name.root == WindowsName::Root::None)
         return mapped;

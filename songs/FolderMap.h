@@ -38,6 +38,8 @@ struct MappedPath {
     // and ".." resolved.
     std::vector<std::string> rest;
 
+    // The mapped folder as a path ("/" for the root folder).
+    std::string Folder() const { return folder.empty() ? "/" : folder; }
     // The path on this machine: folder/rest[0]/.../rest[n-1] (Mapped only).
     std::string Path() const;
 };

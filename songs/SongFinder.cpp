@@ -10,15 +10,10 @@
 namespace songs {
 namespace {
 
-std::string GivenFor(const MappedPath& mapped)
-{
-    return mapped.folder.empty() ? "/" : mapped.folder;
-}
-
 SongPlace FromLookup(const io::CaseLookup& found, SongPlace place)
 {
     using Kind = io::CaseLookup::Kind;
-    const std::string folder = GivenFor(place.mapped);
+    const std::string folder = place.mapped.Folder();
     switch (found.kind) {
     case Kind::Found:
         place.kind = SongPlace::Kind::Here;
@@ -78,7 +73,7 @@ SongPlace SongFinder::Find(std::string_view cp1252Path)
         return place;
     case MappedPath::Kind::Outside:
         place.kind = SongPlace::Kind::Outside;
-        place.reason = "the path climbs out of " + GivenFor(place.mapped) + ", the folder given for " +
+        place.reason = "the path climbs out of " + place.mapped.Folder() + ", the folder given for " +
                        place.mapped.prefix + " (a \"..\" too many)";
         return place;
     case MappedPath::Kind::Mapped: break;

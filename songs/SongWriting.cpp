@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <optional>
 
 namespace songs {
 namespace {
@@ -139,12 +140,12 @@ SongWriteResult WriteCatalogueSong(const SongTag& song, const SongWriteOptions& 
     if (!tagkit::IsMp3Extension(song.extension))
         return result;
     try {
-        SongFinder posixOnly;
-        SongFinder& finder = options.finder ? *options.finder : posixOnly;
+        std::optional<SongFinder> posixOnly;
+        SongFinder& finder = options.finder ? *options.finder : posixOnly.emplace();
         SongPlace place = finder.Find(song.fileName);
         result.prefix = place.mapped.prefix;
         if (place.mapped.kind == MappedPath::Kind::Mapped)
-            result.mappedFolder = place.mapped.folder.empty() ? "/" : place.mapped.folder;
+            result.mappedFolder = place.mapped.Folder();
         if (place.kind != SongPlace::Kind::Here)
             return NotFound(place, result);
         result.path = place.path;

@@ -14,10 +14,8 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Decodes one UTF-8 sequence at bytes[i], advancing i past it; a malformed sequence gives an
-// out-of-range code point. A sequence cut short, by the end of the text or by a byte that cannot
-// continue it, is one malformed sequence made of its lead and the continuation bytes it has (the
-// maximal subpart): the byte that cut it starts the next one.
+} // namespace
+
 char32_t NextUtf8(std::string_view bytes, std::size_t& i)
 {
     constexpr char32_t kInvalid = 0xFFFFFFFF;
@@ -48,8 +46,6 @@ char32_t NextUtf8(std::string_view bytes, std::size_t& i)
         return kInvalid;
     return cp;
 }
-
-} // namespace
 
 void AppendUtf8(std::string& out, char32_t cp)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Windows-1252, the single-byte code page of every string in the system: catalogue values,
 // file paths and tag values stay in it as bytes until the window shows them.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,12 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // code points the code page lacks become '?'.
 std::string Utf8FromCp1252(std::string_view bytes);
 std::string Cp1252FromUtf8(std::string_view utf8);
+
+// Decodes one UTF-8 sequence at bytes[i], advancing i past it; a malformed sequence gives a code
+// point above U+10FFFF. A sequence cut short, by the end of the text or by a byte that cannot
+// continue it, is one malformed sequence made of its lead and the continuation bytes it has (the
+// maximal subpart): the byte that cut it starts the next one.
+char32_t NextUtf8(std::string_view bytes, std::size_t& i);
 
 // The code points of UTF-8 text; an invalid sequence gives one code point above U+10FFFF.
 std::u32string CodePointsFromUtf8(std::string_view utf8);
